@@ -1,0 +1,20 @@
+// Resource and control ids of Tolva, grouped by kind.
+#pragma once
+
+// Menus
+#define IDM_MAIN 101
+
+// Icons and cursors
+#define IDI_TOLVA 102
+#define IDC_HAND_CURSOR 107
+
+// Dialogs
+#define IDD_PROGRESS 103
+#define IDD_PASSWORD 104
+#define IDD_ABOUT 105
+#define IDD_EXTRACT_SETTINGS 108
+#define IDD_RESULTS 109
+
+// Controls
+#define IDC_VOLUME_LIST 100
+#define IDC_RESULTS_LIST 1007
