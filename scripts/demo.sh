@@ -27,7 +27,7 @@ run explorer /desktop=TolvaDemo,800x600 "$build/bin/tolva_drive.exe" \
 driver=$!
 for _ in $(seq 1 300); do [ -e "$demo/ready" ] && break; sleep 0.2; done
 sleep 1
-import -window root "$demo/results.png" || true
+import -window root -crop 800x600+0+0 +repage "$demo/results.png" || true
 touch "$demo/go"
 wait $driver || true
 cat "$demo/rows.txt"

@@ -142,6 +142,12 @@ int DescribeMegaDrive(const unsigned char* blockA, int countA, const unsigned ch
     return 1;
 }
 
+int MegaDriveBlockAMayMatch(const unsigned char* blockA, int countA)
+{
+    // "SEGA MEGA DRIVE" and "SEGA GENESIS" both have 'E' and 'A' at odd positions 1 and 3.
+    return countA == kSmdWindow && blockA[0] == 'E' && blockA[1] == 'A';
+}
+
 int DescribeMp3(const unsigned char* tag, int count, char* description)
 {
     if (count != kTagWindow || std::memcmp(tag, "TAG", 3) != 0) return 0;

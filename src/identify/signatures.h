@@ -51,4 +51,7 @@ const char* CleanHeaderText(const unsigned char* bytes, int count);
 int DescribeGameBoy(const unsigned char* window, int count, char* description);
 int DescribeMegaDrive(const unsigned char* blockA, int countA, const unsigned char* blockB, int countB,
                       char* description);
+// Whether block A (the odd header bytes) can start a Mega Drive header at
+// all; when it cannot, block B need not be read.
+int MegaDriveBlockAMayMatch(const unsigned char* blockA, int countA);
 int DescribeMp3(const unsigned char* tag, int count, char* description);

@@ -5,8 +5,15 @@
 #include <functional>
 #include <string>
 
-// Median seconds of repetitions calls of work (after one warm-up call).
-double MedianSeconds(int repetitions, const std::function<void()>& work);
+struct PairedTimes {
+    double first;   // median seconds of the first work
+    double second;  // median seconds of the second work
+    double ratio;   // median of first / second over the rounds
+};
+
+// Runs both works once to warm up, then repetitions rounds of each in turn;
+// pairing them round by round keeps the machine's drift out of the ratio.
+PairedTimes MeasurePair(int repetitions, const std::function<void()>& first, const std::function<void()>& second);
 
 void BenchIdentify(const std::string& folder);
 void BenchDispatch(const std::string& folder);

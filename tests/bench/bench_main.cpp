@@ -8,21 +8,37 @@
 #include "tests/bench/bench.h"
 #include "tests/support/temp_folder.h"
 
-double MedianSeconds(int repetitions, const std::function<void()>& work)
+namespace {
+
+double Seconds(const std::function<void()>& work)
 {
-    LARGE_INTEGER frequency;
+    LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     work();
-    std::vector<double> times;
+    QueryPerformanceCounter(&end);
+    return double(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+PairedTimes MeasurePair(int repetitions, const std::function<void()>& first, const std::function<void()>& second)
+{
+    first();
+    second();
+    std::vector<double> firstTimes, secondTimes, ratios;
     for (int i = 0; i < repetitions; ++i) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        work();
-        QueryPerformanceCounter(&end);
-        times.push_back(double(end.QuadPart - start.QuadPart) / frequency.QuadPart);
+        firstTimes.push_back(Seconds(first));
+        secondTimes.push_back(Seconds(second));
+        ratios.push_back(firstTimes.back() / secondTimes.back());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {Median(firstTimes), Median(secondTimes), Median(ratios)};
 }
 
 int main(int argc, char** argv)
