@@ -17,6 +17,14 @@ bool HasWildcard(const char* path)
 
 }  // namespace
 
+bool ProbeWouldAcceptAsFile(const char* path)
+{
+    if (*path == 0 || HasWildcard(path)) return false;
+    // "name\" for a file is no path at all.
+    const int last = static_cast<int>(std::strlen(path)) - 1;
+    return !(path[last] == '\\' && !IsTrailByteAt(path, last));
+}
+
 int ProbePath(const char* path)
 {
     // GetFileAttributesA costs a thirtieth of a directory search under Wine and,
@@ -25,10 +33,7 @@ int ProbePath(const char* path)
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return 1;
-    const size_t length = std::strlen(path);
-    // "name\" for a file is no path at all.
-    if (path[length - 1] == '\\' && !IsTrailByteAt(path, static_cast<int>(length - 1))) return -1;
-    return 0;
+    return ProbeWouldAcceptAsFile(path) ? 0 : -1;
 }
 
 int EnsureFolder(const char* folder)

@@ -7,6 +7,10 @@ enum { kPathBuffer = 260, kJoinedPathBuffer = 324 };
 // A drive root and a folder written with a trailing backslash are folders.
 int ProbePath(const char* path);
 
+// False for a path that ProbePath never calls a file whatever the disk holds
+// (empty, a wildcard, a trailing backslash).
+bool ProbeWouldAcceptAsFile(const char* path);
+
 // 1 created now, 0 already a folder, -1 creating failed, -2 a file is in the way.
 // Creates one level only.
 int EnsureFolder(const char* folder);

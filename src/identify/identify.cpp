@@ -26,7 +26,7 @@ int ReadWindow(HANDLE file, unsigned long long fileSize, unsigned long long offs
     if (offset >= fileSize) return 0;
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(offset);
-    if (offset != 0 && !SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return 0;
+    if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return 0;
     DWORD got = 0;
     if (!ReadFile(file, buffer, count, &got, nullptr)) return 0;
     return static_cast<int>(got);
@@ -34,15 +34,18 @@ int ReadWindow(HANDLE file, unsigned long long fileSize, unsigned long long offs
 
 int Classify(HANDLE file)
 {
-    LARGE_INTEGER sizeValue;
-    if (!GetFileSizeEx(file, &sizeValue)) return Finish(kKindUnknown, nullptr, "未知のフォーマットです");
-    const unsigned long long size = static_cast<unsigned long long>(sizeValue.QuadPart);
-
+    // A fresh handle stands at the start: the head needs no seek.
     unsigned char head[kHeadWindow] = {};
-    ReadWindow(file, size, 0, head, sizeof head);
+    DWORD got = 0;
+    ReadFile(file, head, sizeof head, &got, nullptr);
     if (const int row = MatchSignatureTable(head)) {
         return Finish(row, SignatureTable[row - 1].shortName, SignatureTable[row - 1].description);
     }
+
+    // The size spares the reads of windows that lie beyond the end.
+    LARGE_INTEGER sizeValue;
+    if (!GetFileSizeEx(file, &sizeValue)) sizeValue.QuadPart = 0;
+    const unsigned long long size = static_cast<unsigned long long>(sizeValue.QuadPart);
 
     unsigned char gameBoy[kGameBoyWindow];
     if (DescribeGameBoy(gameBoy, ReadWindow(file, size, kGameBoyOffset, gameBoy, sizeof gameBoy), g_description)) {
@@ -68,13 +71,20 @@ int Classify(HANDLE file)
 
 int IdentifyFile(const char* path)
 {
-    switch (ProbePath(path)) {
-    case -1: return Finish(kKindUnknown, nullptr, "ファイルが見つかりません");
-    case 1: return Finish(kKindFolder, nullptr, "フォルダです");
-    default: break;
+    // Opening first and asking what lies there only when that fails saves a
+    // call per file in the common case. A folder never opens here (no backup
+    // semantics), and a path the probe would not call a file is not opened.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (ProbeWouldAcceptAsFile(path)) {
+        file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Finish(kKindUnknown, nullptr, "他のプロセスで使用中です");
+    if (file == INVALID_HANDLE_VALUE) {
+        switch (ProbePath(path)) {
+        case -1: return Finish(kKindUnknown, nullptr, "ファイルが見つかりません");
+        case 1: return Finish(kKindFolder, nullptr, "フォルダです");
+        default: return Finish(kKindUnknown, nullptr, "他のプロセスで使用中です");
+        }
+    }
     const int kind = Classify(file);
     CloseHandle(file);
     return kind;

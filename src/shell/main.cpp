@@ -10,6 +10,9 @@ int _dowildcard = 0;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    // The archiver libraries are loaded by name: never from whatever folder
+    // happens to be current (a download folder may hold a planted copy).
+    SetDllDirectoryA("");
     LoadSettings(CurrentSettings());
 
     if (HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle)) {

@@ -19,10 +19,21 @@ const char kMainWindowTitle[] = "Tolva";
 
 namespace {
 
-void StartBatch()
+bool g_batchRunning;
+
+// One batch at a time: while one runs (also inside the password prompt's
+// modal loop) the main window takes no drop and no command.
+template <typename ProcessFiles>
+void RunBatch(HWND window, ProcessFiles processFiles)
 {
+    g_batchRunning = true;
+    EnableWindow(window, FALSE);
     ClearBatchLog();
     BatchStatus = 0;
+    processFiles();
+    ShowResults(window);
+    EnableWindow(window, TRUE);
+    g_batchRunning = false;
 }
 
 void RememberWindowRect(HWND window)
@@ -55,9 +66,9 @@ bool OnCreate(HWND window)
     CreateVolumeColumns();
 
     if (__argc > 1) {
-        StartBatch();
-        for (int i = 1; i < __argc; ++i) ProcessFile(LongNameOf(__argv[i]));
-        ShowResults(window);
+        RunBatch(window, [] {
+            for (int i = 1; i < __argc; ++i) ProcessFile(LongNameOf(__argv[i]));
+        });
         if (VolumeRowCount() == 0) {
             SendMessageA(window, WM_CLOSE, 0, 0);
             return false;
@@ -69,15 +80,19 @@ bool OnCreate(HWND window)
 
 void OnDropFiles(HWND window, HDROP drop)
 {
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    StartBatch();
-    for (UINT i = 0; i < count; ++i) {
-        char path[kPathBuffer];
-        if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
-        ProcessFile(path);
+    if (g_batchRunning) {
+        DragFinish(drop);
+        return;
     }
-    DragFinish(drop);
-    ShowResults(window);
+    RunBatch(window, [drop] {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            char path[kPathBuffer];
+            if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
+            ProcessFile(path);
+        }
+        DragFinish(drop);
+    });
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
