@@ -2,6 +2,7 @@
 #include "core/files.h"
 #include "extract/adapters.h"
 #include "extract/archiver_errors.h"
+#include "extract/archiver_library.h"
 #include "extract/command_line.h"
 #include "extract/extract_status.h"
 #include "extract/output_buffer.h"
@@ -12,9 +13,9 @@ typedef int(WINAPI* UnlhaEntry)(HWND owner, LPCSTR commandLine, LPSTR output, DW
 
 int ExtractLzh(HWND owner, const char* archive, const char* destination)
 {
-    HMODULE library = LoadLibraryA("unlha32.dll");
+    HMODULE library = LoadArchiverLibrary("unlha32.dll");
     if (library == nullptr) return kLibraryNotLoaded;
-    const UnlhaEntry unlha = reinterpret_cast<UnlhaEntry>(GetProcAddress(library, "Unlha"));
+    const UnlhaEntry unlha = LibraryEntry<UnlhaEntry>(library, "Unlha");
     if (unlha == nullptr) {
         FreeLibrary(library);
         return kEntryPointMissing;

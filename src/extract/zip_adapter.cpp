@@ -7,6 +7,7 @@
 #include "core/paths.h"
 #include "extract/adapters.h"
 #include "extract/archiver_errors.h"
+#include "extract/archiver_library.h"
 #include "extract/batch_log.h"
 #include "extract/command_line.h"
 #include "extract/extract_status.h"
@@ -167,15 +168,15 @@ int ExtractZip(HWND owner, const char* archive, const char* destination)
 {
     if (AcquireOutputBuffer() != 0) return kSystemFailure;
     OutputBuffer()[0] = 0;
-    HMODULE library = LoadLibraryA("unzip32.dll");
+    HMODULE library = LoadArchiverLibrary("unzip32.dll");
     if (library == nullptr) {
         ReleaseOutputBuffer();
         return kLibraryNotLoaded;
     }
     int status = kEntryPointMissing;
-    if (auto windllUnzip = reinterpret_cast<WindllUnzipEntry>(GetProcAddress(library, "windll_unzip"))) {
+    if (auto windllUnzip = LibraryEntry<WindllUnzipEntry>(library, "windll_unzip")) {
         status = ExtractWithCallbacks(windllUnzip, archive, destination);
-    } else if (auto unZip = reinterpret_cast<UnZipEntry>(GetProcAddress(library, "UnZip"))) {
+    } else if (auto unZip = LibraryEntry<UnZipEntry>(library, "UnZip")) {
         status = ExtractWithCommandLine(unZip, owner, archive, destination);
     }
     FreeLibrary(library);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -55,7 +56,8 @@ std::string PrepareProgramFolder(const std::string& folder)
     return exe;
 }
 
-TolvaProcess StartTolva(const std::string& exe, const std::vector<std::string>& args)
+TolvaProcess StartTolva(const std::string& exe, const std::vector<std::string>& args,
+                        const std::string& currentFolder)
 {
     std::string commandLine = Quoted(exe);
     for (const std::string& argument : args) commandLine += " " + Quoted(argument);
@@ -63,7 +65,7 @@ TolvaProcess StartTolva(const std::string& exe, const std::vector<std::string>& 
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     TolvaProcess tolva;
-    std::string folder = exe.substr(0, exe.rfind('\\'));
+    const std::string folder = currentFolder.empty() ? exe.substr(0, exe.rfind('\\')) : currentFolder;
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &info)) {
         return tolva;
@@ -139,4 +141,159 @@ void CloseTolva(TolvaProcess& tolva)
     if (WaitForSingleObject(tolva.process, 0) != WAIT_OBJECT_0) TerminateProcess(tolva.process, 99);
     CloseHandle(tolva.process);
     tolva.process = nullptr;
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD pid;
+    const char* titleEnd;
+    int control;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(parameter);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") != 0) return TRUE;
+    const std::string title = WindowText(window);
+    const size_t endLength = std::strlen(search->titleEnd);
+    if (title.size() < endLength || title.compare(title.size() - endLength, endLength, search->titleEnd) != 0) {
+        return TRUE;
+    }
+    if (search->control != 0 && GetDlgItem(window, search->control) == nullptr) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+std::string BuildFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder = path;
+    folder.erase(folder.rfind('\\'));  // the bin folder
+    folder.erase(folder.rfind('\\'));  // the build folder
+    return folder;
+}
+
+// The shell's folder windows (Wine's explorer and Windows' own).
+BOOL CALLBACK CollectFolderWindow(HWND window, LPARAM parameter)
+{
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if ((std::strcmp(className, "ExplorerWClass") == 0 || std::strcmp(className, "CabinetWClass") == 0) &&
+        IsWindowVisible(window)) {
+        reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> FolderWindows()
+{
+    std::vector<HWND> windows;
+    EnumWindows(CollectFolderWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+}  // namespace
+
+std::string WindowText(HWND window)
+{
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND WaitForDialog(const TolvaProcess& tolva, const char* titleEnd, int control, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search = {tolva.pid, titleEnd, control, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+        if (WaitForSingleObject(tolva.process, 0) == WAIT_OBJECT_0) return nullptr;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+std::vector<std::string> ReadComboItems(HWND combo)
+{
+    // Asked in UTF-16: Wine hands the answer of the ANSI message across
+    // processes in the control's own UTF-16 form.
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t wide[512] = L"";
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) >= 512) continue;
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[1024] = "";
+        WideCharToMultiByte(932, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        items.push_back(text);
+    }
+    return items;
+}
+
+void PressButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::string StandinPath(const std::string& variant) { return BuildFolder() + "\\standins\\" + variant; }
+
+void CopyStandin(const std::string& variant, const std::string& folder)
+{
+    const std::string name = variant.substr(variant.rfind('\\') + 1);
+    CopyFileA(StandinPath(variant).c_str(), (folder + "\\" + name).c_str(), FALSE);
+}
+
+std::string ReadTextFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == text.size();
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+int CloseOpenedFolders()
+{
+    const std::vector<HWND> windows = FolderWindows();
+    for (HWND window : windows) PostMessageA(window, WM_CLOSE, 0, 0);
+    return static_cast<int>(windows.size());
+}
+
+std::vector<std::string> WaitForOpenedFolders(size_t count, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    std::vector<HWND> windows = FolderWindows();
+    while (windows.size() < count && GetTickCount() - start < timeoutMs) {
+        Sleep(100);
+        windows = FolderWindows();
+    }
+    std::vector<std::string> titles;
+    for (HWND window : windows) {
+        titles.push_back(WindowText(window));
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    std::sort(titles.begin(), titles.end());
+    return titles;
 }

@@ -22,8 +22,10 @@ struct TolvaProcess {
     DWORD pid = 0;
 };
 
-// Starts exe with the arguments, each quoted; process.process is null on failure.
-TolvaProcess StartTolva(const std::string& exe, const std::vector<std::string>& args);
+// Starts exe with the arguments, each quoted, in the folder given (the
+// program folder when empty); process.process is null on failure.
+TolvaProcess StartTolva(const std::string& exe, const std::vector<std::string>& args,
+                        const std::string& currentFolder = "");
 
 // The results view of that process once it shows, or null after the timeout
 // or when the process ended first.
@@ -42,3 +44,33 @@ void CloseTolva(TolvaProcess& tolva);
 
 // A top-level window of the process with this class (and title, when given).
 HWND FindProcessWindow(DWORD pid, const char* className, const char* title);
+
+// A visible dialog of the process whose title ends with titleEnd and which
+// has a control of id control (0: any), once it shows; null after the timeout
+// or when the process ended first.
+HWND WaitForDialog(const TolvaProcess& tolva, const char* titleEnd, int control, DWORD timeoutMs = 20000);
+
+// The items of a combo box of the other process, in list order (the system
+// carries the text of a combo box message across processes itself).
+std::vector<std::string> ReadComboItems(HWND combo);
+
+// Presses a button of a dialog (as a click would).
+void PressButton(HWND dialog, int id);
+
+std::string WindowText(HWND window);
+
+// The stand-in archiver libraries of this build: variant is "unlha32.dll",
+// "unzip32.dll", "unzip-only\\unzip32.dll", "no-entry\\unlha32.dll" ...
+std::string StandinPath(const std::string& variant);
+void CopyStandin(const std::string& variant, const std::string& folder);
+
+std::string ReadTextFile(const std::string& path);
+bool WriteTextFile(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+
+// Closes the folder windows the shell opened; how many there were.
+int CloseOpenedFolders();
+
+// Waits until count folder windows show (the shell opens them a moment after
+// it is asked), closes them and returns their titles, sorted.
+std::vector<std::string> WaitForOpenedFolders(size_t count, DWORD timeoutMs = 10000);

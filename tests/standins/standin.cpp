@@ -582,15 +582,22 @@ int Run(Call& call, const Script& script)
                     break;
                 }
             }
-            if (!WriteEntry(call, command)) {
+            // Like the real library: the report line begins before the entry is
+            // written (name padded to 22 columns) and ends once it is done.
+            const bool reported = report && call.form != kFormUnlha;
+            if (reported) {
+                std::string shown = call.destination + "/" + ReportName(command.name);
+                if (shown.size() < 22) shown.resize(22, ' ');
+                Print(call, "  inflating: " + shown + "  ");
+            }
+            const bool written = WriteEntry(call, command);
+            if (reported) Print(call, "\n");
+            if (!written) {
                 LogLine("skipped\tname=" + Readable(command.name));
                 writeFailed = true;
                 break;
             }
             LogLine("wrote\tname=" + Readable(command.name));
-            if (report && call.form != kFormUnlha) {
-                Print(call, "  inflating: " + call.destination + "/" + ReportName(command.name) + "\n");
-            }
             break;
         }
         case kPassword:

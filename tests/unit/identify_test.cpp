@@ -33,7 +33,9 @@ void ExpectIdentified(const TempFolder& temp, const Case& c)
     const std::string path = temp / c.name;
     ASSERT_TRUE(WriteFileBytes(path, c.bytes)) << c.name;
     EXPECT_EQ(c.kind, IdentifyFile(path.c_str())) << c.name;
-    if (c.described != nullptr) EXPECT_EQ(c.described, Described()) << c.name;
+    if (c.described != nullptr) {
+        EXPECT_EQ(c.described, Described()) << c.name;
+    }
 }
 
 }  // namespace
@@ -45,7 +47,9 @@ TEST(Identify, EverySampleKind)
         const std::string path = temp / sample.fileName;
         ASSERT_TRUE(WriteFileBytes(path, sample.bytes));
         EXPECT_EQ(sample.kind, IdentifyFile(path.c_str())) << sample.fileName;
-        if (sample.kind < 1 || sample.kind > 3) EXPECT_EQ(sample.message, Described()) << sample.fileName;
+        if (sample.kind < 1 || sample.kind > 3) {
+            EXPECT_EQ(sample.message, Described()) << sample.fileName;
+        }
     }
 }
 
