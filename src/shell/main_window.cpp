@@ -11,6 +11,7 @@
 #include "extract/results_view.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/menu_commands.h"
 #include "shell/settings.h"
 #include "volumes/volume_list.h"
 
@@ -118,6 +119,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DROPFILES:
         OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_COMMAND:
+        // No command may start a second batch inside a running one.
+        if (g_batchRunning) return 0;
+        if (RunMenuCommand(window, LOWORD(wParam))) return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -136,6 +142,7 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     windowClass.hIconSm = windowClass.hIcon;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
     windowClass.lpszClassName = kMainWindowClass;
     return RegisterClassExA(&windowClass) != 0;
 }

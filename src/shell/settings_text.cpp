@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "core/text.h"
-
 int TextToFlag(const char* text)
 {
-    char copy[64];
-    BoundedCopy(copy, text, sizeof copy);
-    TrimTrailingSpaces(copy);
-    return std::strcmp(copy, "TRUE") == 0 || std::strcmp(copy, "true") == 0;
+    // Compared in place: a copy into a fixed buffer would cut a long value, and
+    // "TRUE", a run of blanks and more text would then read as TRUE.
+    size_t length = std::strlen(text);
+    while (length > 0 && text[length - 1] == ' ') --length;
+    return length == 4 && (std::strncmp(text, "TRUE", 4) == 0 || std::strncmp(text, "true", 4) == 0);
 }
 
 const char* FlagToText(int flag) { return flag ? "TRUE" : "FALSE"; }

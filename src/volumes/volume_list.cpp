@@ -39,3 +39,21 @@ int VolumeRowCount()
     HWND list = VolumeListWindow();
     return list != nullptr ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
+
+void DeleteSelectedRows()
+{
+    HWND list = VolumeListWindow();
+    for (;;) {
+        const int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (row < 0) return;
+        SendMessageA(list, LVM_DELETEITEM, row, 0);
+    }
+}
+
+void DeleteAllRows()
+{
+    HWND list = VolumeListWindow();
+    while (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) SendMessageA(list, LVM_DELETEITEM, 0, 0);
+}
+
+void RunExtractCommand(HWND) {}
