@@ -15,6 +15,7 @@
 #include "shell/app.h"
 #include "shell/settings.h"
 #include "volumes/joint_extraction.h"
+#include "volumes/volume_list.h"
 
 int BatchStatus = 0;
 
@@ -143,7 +144,14 @@ void ProcessFile(const char* path)
     if (kind == kKindLzh || kind == kKindZip) {
         BatchStatus = RunExtractionJob(kind, path, DestinationFolderFor(path));
     } else if (kind == kKindRar) {
-        BatchStatus = ExtractDroppedRar(path);
+        // A RAR file waits in the volume list when the list already has
+        // rows, or when it could not be extracted on its own. A library
+        // problem is no reason to list it: the list could not help.
+        if (VolumeRowCount() == 0) {
+            BatchStatus = ExtractDroppedRar(path);
+            if (BatchStatus == kJobSuccess || BatchStatus == kJobStopBatch || BatchStatus == kJobLibraryProblem) return;
+        }
+        AddVolumeFile(path);
     } else {
         RunExtractionJob(kind, path, DestinationFolderFor(path));
     }

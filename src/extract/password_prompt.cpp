@@ -9,6 +9,7 @@
 #include "extract/progress_window.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "volumes/volume_slots.h"
 
 namespace {
 
@@ -81,7 +82,47 @@ INT_PTR CALLBACK ZipPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+INT_PTR CALLBACK RarPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        const char* name = VolumeDisplayName(".rar");
+        PreparePrompt(dialog, name != nullptr ? name : "");
+        return FALSE;  // no focus is placed: the user clicks into the input
+    }
+    case WM_CLOSE:
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            const int active = static_cast<int>(GetWindowLongPtrA(dialog, DWLP_USER));
+            char typed[sizeof RarPassword] = "";
+            GetDlgItemTextA(dialog, active, typed, sizeof typed);
+            if (typed[0] == 0) return TRUE;  // nothing typed: the prompt stays
+            BoundedCopy(RarPassword, typed, sizeof RarPassword);
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            RequestCancel();
+            EndDialog(dialog, 2);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
 }  // namespace
+
+char RarPassword[64];
+
+int RunRarPasswordPrompt()
+{
+    return static_cast<int>(DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_PASSWORD), ProgressWindowHandle(),
+                                            RarPromptProc, 0));
+}
 
 int LoadPasswordList(HWND dialog)
 {

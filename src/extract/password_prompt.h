@@ -14,3 +14,11 @@ int WINAPI ZipPasswordCallback(LPSTR buffer, int size, LPCSTR prompt, LPCSTR nam
 
 // The archive the ZIP prompt names in its title.
 void SetZipPromptArchive(const char* archive);
+
+// The password for the RAR library: at most 63 bytes; empty when none is held.
+extern char RarPassword[64];
+
+// Asks for the RAR archive's password, owned by the progress window and
+// titled with the user's name of the first volume. 1 with the password in
+// RarPassword; 2 when cancelled (the CancelFlag is then set).
+int RunRarPasswordPrompt();

@@ -11,6 +11,7 @@
 #include "extract/results_view.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/batch.h"
 #include "shell/menu_commands.h"
 #include "shell/settings.h"
 #include "volumes/volume_list.h"
@@ -19,23 +20,6 @@ const char kMainWindowClass[] = "TolvaMain";
 const char kMainWindowTitle[] = "Tolva";
 
 namespace {
-
-bool g_batchRunning;
-
-// One batch at a time: while one runs (also inside the password prompt's
-// modal loop) the main window takes no drop and no command.
-template <typename ProcessFiles>
-void RunBatch(HWND window, ProcessFiles processFiles)
-{
-    g_batchRunning = true;
-    EnableWindow(window, FALSE);
-    ClearBatchLog();
-    BatchStatus = 0;
-    processFiles();
-    ShowResults(window);
-    EnableWindow(window, TRUE);
-    g_batchRunning = false;
-}
 
 void RememberWindowRect(HWND window)
 {
@@ -64,12 +48,13 @@ bool OnCreate(HWND window)
                                 window, reinterpret_cast<HMENU>(IDC_VOLUME_LIST), AppInstance(), nullptr);
     SetVolumeListWindow(list);
     if (CurrentSettings().LISTFONT) ApplyListFont();
+    InstallVolumeListProc(list);
     CreateVolumeColumns();
 
     if (__argc > 1) {
-        RunBatch(window, [] {
-            for (int i = 1; i < __argc; ++i) ProcessFile(LongNameOf(__argv[i]));
-        });
+        BeginBatch(true);
+        for (int i = 1; i < __argc; ++i) ProcessFile(LongNameOf(__argv[i]));
+        EndBatch(window);
         if (VolumeRowCount() == 0) {
             SendMessageA(window, WM_CLOSE, 0, 0);
             return false;
@@ -81,19 +66,19 @@ bool OnCreate(HWND window)
 
 void OnDropFiles(HWND window, HDROP drop)
 {
-    if (g_batchRunning) {
+    if (BatchRunning()) {
         DragFinish(drop);
         return;
     }
-    RunBatch(window, [drop] {
-        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            char path[kPathBuffer];
-            if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
-            ProcessFile(path);
-        }
-        DragFinish(drop);
-    });
+    BeginBatch(true);
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char path[kPathBuffer];
+        if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
+        ProcessFile(path);
+    }
+    DragFinish(drop);
+    EndBatch(window);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -119,9 +104,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DROPFILES:
         OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        return header->idFrom == IDC_VOLUME_LIST ? HandleVolumeListNotify(header) : 0;
+    }
     case WM_COMMAND:
         // No command may start a second batch inside a running one.
-        if (g_batchRunning) return 0;
+        if (BatchRunning()) return 0;
         if (RunMenuCommand(window, LOWORD(wParam))) return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     default:
