@@ -13,6 +13,7 @@
 #include "extract/extract_status.h"
 #include "extract/rar_adapter.h"
 #include "identify/signatures.h"
+#include "volumes/rar_volume_header.h"
 #include "volumes/volume_list.h"
 #include "volumes/volume_siblings.h"
 #include "volumes/volume_slots.h"
@@ -53,9 +54,10 @@ int ReportLibraryProblem(int checked)
 
 bool IsLibraryProblem(int checked) { return checked == kLibraryNotLoaded || checked == kEntryPointMissing; }
 
-int ExtractInPlace(const char* path, const char* destination)
+// Extracts the set whose names the slots now hold, through its first volume,
+// where it lies.
+int ExtractInPlace(const char* first, const char* destination)
 {
-    const char* first = BuildVolumeNames(path);
     if (first == nullptr) return kJobFailed;
     char firstVolume[kVolumeNameBuffer];
     BoundedCopy(firstVolume, first, sizeof firstVolume);
@@ -196,9 +198,16 @@ int ExtractDroppedRar(const char* path)
     char destination[kJoinedPathBuffer];
     BoundedCopy(destination, DestinationFolderFor(path), sizeof destination);
 
+    // Sets that number their volumes in the name ("name.part2.rar") say so in
+    // their own header; the first volume beside the dropped one reads them all.
+    if (PartNumberOf(LastPathComponent(path), nullptr, nullptr) > 0 && RarNamingOfFile(path) == kRarNamingInName) {
+        const char* first = BuildPartVolumeNames(path);
+        if (first == nullptr || RarNamingOfFile(first) != kRarNamingInName) return kJobFailed;
+        return ExtractInPlace(first, destination);
+    }
     const char* extension = PathExtension(path);
     if (extension != nullptr && lstrlenA(extension) == 3 && SlotIndexOf(extension) != kNoSlot) {
-        return ExtractInPlace(path, destination);
+        return ExtractInPlace(BuildVolumeNames(path), destination);
     }
     if (CreateTempFolder() != 0) return kJobFailed;
     static const int kModes[] = {kSiblingsByExtension, kSiblingsByCharacter, kSiblingsSingleFile};

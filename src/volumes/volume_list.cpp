@@ -11,6 +11,7 @@
 #include "shell/app.h"
 #include "shell/batch.h"
 #include "volumes/joint_extraction.h"
+#include "volumes/volume_siblings.h"
 #include "volumes/volume_slots.h"
 
 int SortDescending = 0;
@@ -219,7 +220,7 @@ int AddVolumeFile(const char* path)
     if (IsListed(path, rows)) return 0;
 
     const char* name = LastPathComponent(path);
-    const char* label = VolumeLabelOf(name);
+    const char* label = VolumeLabelForFile(path);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = rows;

@@ -5,7 +5,10 @@
 #include "core/files.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "volumes/rar_volume_header.h"
 #include "volumes/volume_slots.h"
+
+#include <windows.h>
 
 namespace {
 
@@ -62,4 +65,37 @@ int FindSiblingVolumes(int mode, const char* path)
         return 1;
     default: return 0;
     }
+}
+
+int RarNamingOfFile(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return kRarNotAVolume;
+    unsigned char bytes[kRarHeaderBytes];
+    DWORD got = 0;
+    if (!ReadFile(file, bytes, sizeof bytes, &got, nullptr)) got = 0;
+    CloseHandle(file);
+    return RarNamingOf(bytes, static_cast<int>(got));
+}
+
+const char* BuildPartVolumeNames(const char* path)
+{
+    static char first[kVolumeNameBuffer];
+    if (PartNumberOf(LastPathComponent(path), nullptr, nullptr) == 0) return nullptr;
+    ClearSlots();
+    for (int number = 1; number <= kSlotCount; ++number) {
+        char volume[kVolumeNameBuffer];
+        if (!WithPartNumber(path, number, volume, sizeof volume)) continue;
+        StoreSlot(number == 1 ? kFirstVolumeSlot : number - 2, volume);
+    }
+    if (!WithPartNumber(path, 1, first, sizeof first)) return nullptr;
+    return first;
+}
+
+const char* VolumeLabelForFile(const char* path)
+{
+    const char* name = LastPathComponent(path);
+    const int number = PartNumberOf(name, nullptr, nullptr);
+    if (number > 0 && RarNamingOfFile(path) == kRarNamingInName) return PartLabel(number);
+    return VolumeLabelOf(name);
 }

@@ -50,8 +50,29 @@ const char* SlotPath(int slot) { return IsSlot(slot) ? g_slots[slot] : ""; }
 
 const char* FirstVolumePath() { return g_slots[kFirstVolumeSlot]; }
 
+namespace {
+
+// Paths compared with ASCII letters folded, as the file system compares them.
+bool SamePath(const char* a, const char* b)
+{
+    for (;; ++a, ++b) {
+        char x = *a;
+        char y = *b;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+        if (x == 0) return true;
+    }
+}
+
+}  // namespace
+
 const char* VolumeDisplayName(const char* path)
 {
+    // A volume read where it lies is the user's own file already.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (g_slots[slot][0] != 0 && SamePath(g_slots[slot], path)) return LastPathComponent(g_slots[slot]);
+    }
     const int slot = SlotIndexOf(PathExtension(path));
     if (slot == kNoSlot) return nullptr;
     return LastPathComponent(g_slots[slot]);
