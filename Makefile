@@ -3,7 +3,7 @@ BUILD := build
 WINE_RUN := cmake/wine-run.sh
 XVFB := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all deps build demo test bench clean
+.PHONY: all deps build demo test bench clean fuzz fuzz-smoke fuzz-build
 
 all: build
 
@@ -23,9 +23,27 @@ demo: build
 
 test: build
 	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure
+	$(MAKE) fuzz-smoke
 
 bench: build
 	$(XVFB) $(WINE_RUN) $(BUILD)/bin/tolva_bench.exe
+
+# Native fuzzing (clang, libFuzzer, AddressSanitizer and UBSan) of the parsers
+# of outside input: `make fuzz` runs every target FUZZ_SECONDS seconds and
+# prints executions and coverage per target; `make fuzz-smoke` runs each for a
+# few seconds after every kept input once, and is part of `make test`.
+FUZZ_BUILD ?= $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz-build: deps
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ_BUILD) -j2
+
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	scripts/fuzz.sh $(FUZZ_BUILD) 5 regress
 
 clean:
 	rm -rf $(BUILD)
