@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
-          xvfb xauth locales fonts-ipafont-gothic imagemagick googletest zip
+          xvfb xauth locales fonts-ipafont-gothic imagemagick googletest zip dpkg-dev
           cmake make clang-14 libclang-rt-14-dev llvm-14)
 
 sudo_cmd=()

@@ -1,0 +1,2 @@
+// The library's source names this header with Windows' capitals; MinGW ships it in lower case.
+#include <wbemidl.h>
