@@ -55,6 +55,10 @@ int IsEntryNameInside(const char* name)
             component = p + 1;
         } else if (!lead && *p == ':') {
             return 0;
+        } else if (lead && p[1] == 0) {
+            // Half a character at the end: converting the name to Unicode may
+            // drop it, and "..\x81" would then open "..".
+            return 0;
         }
         p = NextChar(p);
     }
