@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/scenario.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -16,59 +17,6 @@ namespace {
 const char kLzhSignature[] = "\\x00\\x00-lh5-";  // as script escapes, inside entries
 const std::string kLzhHead = std::string("\0\0-lh5-\n", 8);
 const std::string kZipHead = "PK\x03\x04\n";
-const char kPromptTitleEnd[] = ":ﾊﾟｽﾜｰﾄﾞが必要です";
-
-// One scenario: a program folder with the libraries it names, a data folder
-// for the archives and an output folder set as the destination.
-struct Scenario {
-    TempFolder temp;
-    std::string program = temp / "program";
-    std::string data = temp / "data";
-    std::string out = temp / "out";
-
-    explicit Scenario(const std::vector<std::string>& libraries, const std::string& settings = "RARFmake=TRUE\r\n")
-    {
-        PrepareProgramFolder(program);
-        CreateDirectoryA(data.c_str(), nullptr);
-        CreateDirectoryA(out.c_str(), nullptr);
-        for (const std::string& library : libraries) CopyStandin(library, program);
-        WriteTextFile(program + "\\Tolva.ini", "[Tolva]\r\nRARFname=" + out + "\r\n" + settings);
-    }
-
-    std::string Archive(const std::string& name, const std::string& head, const std::string& script)
-    {
-        WriteTextFile(data + "\\" + name, head + script);
-        return data + "\\" + name;
-    }
-
-    std::string CallLog() const { return ReadTextFile(program + "\\standin-calls.log"); }
-
-    TolvaProcess Start(const std::vector<std::string>& files) { return StartTolva(program + "\\tolva.exe", files); }
-
-    // Runs a batch that needs no other answer than OK on its results view.
-    ResultRows Run(const std::vector<std::string>& files)
-    {
-        TolvaProcess tolva = Start(files);
-        return Finish(tolva);
-    }
-
-    // Reads the results view (none: no rows), presses OK, expects exit code 0.
-    ResultRows Finish(TolvaProcess& tolva)
-    {
-        ResultRows rows;
-        if (HWND view = WaitForResultsView(tolva)) {
-            rows = ReadResultRows(tolva, view);
-            PressOk(view);
-        }
-        EXPECT_EQ(0, WaitForExit(tolva));
-        CloseTolva(tolva);
-        return rows;
-    }
-
-    ~Scenario() { CloseOpenedFolders(); }
-};
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace
 

@@ -95,10 +95,9 @@ HWND WaitForResultsView(const TolvaProcess& tolva, DWORD timeoutMs)
     }
 }
 
-ResultRows ReadResultRows(const TolvaProcess& tolva, HWND view)
+std::vector<std::string> ReadListRows(const TolvaProcess& tolva, HWND list, int columns)
 {
-    ResultRows rows;
-    HWND list = GetDlgItem(view, kResultsList);
+    std::vector<std::string> rows;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     const SIZE_T textSize = 1024;
     char* remote = static_cast<char*>(
@@ -106,8 +105,8 @@ ResultRows ReadResultRows(const TolvaProcess& tolva, HWND view)
     if (remote == nullptr) return rows;
     char* remoteText = remote + sizeof(LVITEMA);
     for (int row = 0; row < count; ++row) {
-        std::string cells[2];
-        for (int column = 0; column < 2; ++column) {
+        std::string cells;
+        for (int column = 0; column < columns; ++column) {
             LVITEMA item = {};
             item.iSubItem = column;
             item.pszText = remoteText;
@@ -117,11 +116,22 @@ ResultRows ReadResultRows(const TolvaProcess& tolva, HWND view)
             char text[textSize] = "";
             ReadProcessMemory(tolva.process, remoteText, text, textSize, nullptr);
             text[textSize - 1] = 0;
-            cells[column] = text;
+            if (column > 0) cells += "|";
+            cells += text;
         }
-        rows.emplace_back(cells[0], cells[1]);
+        rows.push_back(cells);
     }
     VirtualFreeEx(tolva.process, remote, 0, MEM_RELEASE);
+    return rows;
+}
+
+ResultRows ReadResultRows(const TolvaProcess& tolva, HWND view)
+{
+    ResultRows rows;
+    for (const std::string& row : ReadListRows(tolva, GetDlgItem(view, kResultsList), 2)) {
+        const size_t bar = row.find('|');
+        rows.emplace_back(row.substr(0, bar), row.substr(bar + 1));
+    }
     return rows;
 }
 
@@ -296,4 +306,136 @@ std::vector<std::string> WaitForOpenedFolders(size_t count, DWORD timeoutMs)
     }
     std::sort(titles.begin(), titles.end());
     return titles;
+}
+
+HWND WaitForMainWindow(const TolvaProcess& tolva, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND main = FindProcessWindow(tolva.pid, "TolvaMain", "Tolva");
+        if (main != nullptr && IsWindowVisible(main)) return main;
+        if (WaitForSingleObject(tolva.process, 0) == WAIT_OBJECT_0) return nullptr;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+namespace {
+
+// A small block of the other process's memory for one message's record.
+template <typename Record>
+struct RemoteRecord {
+    HANDLE process;
+    Record* address;
+    RemoteRecord(HANDLE target, const Record& record) : process(target)
+    {
+        address = static_cast<Record*>(VirtualAllocEx(process, nullptr, sizeof(Record), MEM_COMMIT, PAGE_READWRITE));
+        WriteProcessMemory(process, address, &record, sizeof record, nullptr);
+    }
+    Record Read() const
+    {
+        Record record = {};
+        ReadProcessMemory(process, address, &record, sizeof record, nullptr);
+        return record;
+    }
+    ~RemoteRecord() { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
+};
+
+void SetRowState(const TolvaProcess& tolva, HWND list, int row, UINT state)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    RemoteRecord<LVITEMA> remote(tolva.process, item);
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address));
+}
+
+}  // namespace
+
+void SelectListRows(const TolvaProcess& tolva, HWND list, const std::vector<int>& rows)
+{
+    SetRowState(tolva, list, -1, 0);
+    for (int row : rows) SetRowState(tolva, list, row, LVIS_SELECTED);
+}
+
+POINT ListRowPoint(const TolvaProcess& tolva, HWND list, int row)
+{
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    RemoteRecord<RECT> remote(tolva.process, rect);
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address));
+    rect = remote.Read();
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool ChooseFromRowMenu(const TolvaProcess& tolva, HWND list, int row, int index)
+{
+    POINT point = {20, 0};
+    if (row >= 0) {
+        point = ListRowPoint(tolva, list, row);
+    } else {
+        RECT client;
+        GetClientRect(list, &client);
+        point.y = client.bottom - 5;
+    }
+    PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
+    PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    // The menu runs its own loop on the program's thread, which reads the
+    // keys posted to that thread.
+    const DWORD start = GetTickCount();
+    HWND menu = nullptr;
+    while (menu == nullptr && GetTickCount() - start < 10000) {
+        menu = FindProcessWindow(tolva.pid, "#32768", nullptr);
+        if (menu == nullptr || !IsWindowVisible(menu)) {
+            menu = nullptr;
+            Sleep(50);
+        }
+    }
+    if (menu == nullptr) return false;
+    const DWORD thread = GetWindowThreadProcessId(list, nullptr);
+    for (int i = 0; i <= index; ++i) PostThreadMessageA(thread, WM_KEYDOWN, VK_DOWN, 0);
+    PostThreadMessageA(thread, WM_KEYDOWN, VK_RETURN, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(menu); ++i) Sleep(50);
+    return true;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+ResultRows AwaitBatch(const TolvaProcess& tolva, HWND main, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    // The batch starts when the program takes the command: the window is
+    // disabled then; a batch over in a blink may be missed, hence the limit.
+    while (IsWindowEnabled(main) && GetTickCount() - start < 3000) {
+        if (HWND view = WaitForResultsView(tolva, 0)) {
+            ResultRows rows = ReadResultRows(tolva, view);
+            PressOk(view);
+            return rows;
+        }
+        Sleep(20);
+    }
+    ResultRows rows;
+    while (!IsWindowEnabled(main) && GetTickCount() - start < timeoutMs) {
+        if (HWND view = WaitForResultsView(tolva, 0)) {
+            rows = ReadResultRows(tolva, view);
+            PressOk(view);
+            while (IsWindow(view) && GetTickCount() - start < timeoutMs) Sleep(20);
+        }
+        if (WaitForSingleObject(tolva.process, 0) == WAIT_OBJECT_0) break;
+        Sleep(20);
+    }
+    return rows;
 }

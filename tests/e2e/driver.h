@@ -34,6 +34,9 @@ HWND WaitForResultsView(const TolvaProcess& tolva, DWORD timeoutMs = 20000);
 // The rows of the view's list, read from the other process's memory.
 ResultRows ReadResultRows(const TolvaProcess& tolva, HWND view);
 
+// The rows of any list view of the process, columns joined by '|'.
+std::vector<std::string> ReadListRows(const TolvaProcess& tolva, HWND list, int columns);
+
 // Presses the view's OK button.
 void PressOk(HWND view);
 
@@ -53,6 +56,27 @@ HWND WaitForDialog(const TolvaProcess& tolva, const char* titleEnd, int control,
 // The items of a combo box of the other process, in list order (the system
 // carries the text of a combo box message across processes itself).
 std::vector<std::string> ReadComboItems(HWND combo);
+
+// The main window ("TolvaMain", "Tolva") once it is visible; null after the
+// timeout or when the process ended first.
+HWND WaitForMainWindow(const TolvaProcess& tolva, DWORD timeoutMs = 20000);
+
+// Selects exactly the given rows of a list of the other process.
+void SelectListRows(const TolvaProcess& tolva, HWND list, const std::vector<int>& rows);
+
+// The centre of a row of a list of the other process, in its client area.
+POINT ListRowPoint(const TolvaProcess& tolva, HWND list, int row);
+
+// Opens the list's right-button menu on a row (or below the rows for -1)
+// and chooses its item at position index (separators not counted) by keyboard.
+bool ChooseFromRowMenu(const TolvaProcess& tolva, HWND list, int row, int index);
+
+// Files in a folder matching a pattern ("Tolvatmp.*"), sorted.
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern = "*");
+
+// Waits for a batch started in the main window (the window is disabled while
+// it runs) to end: reads and closes its results view when it shows one.
+ResultRows AwaitBatch(const TolvaProcess& tolva, HWND main, DWORD timeoutMs = 30000);
 
 // Presses a button of a dialog (as a click would).
 void PressButton(HWND dialog, int id);
