@@ -22,7 +22,7 @@ demo: build
 	scripts/demo.sh $(BUILD)
 
 test: build
-	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure
+	TOLVA_END_PREFIX_AFTER=1 $(XVFB) ctest --test-dir $(BUILD) --output-on-failure
 	$(MAKE) fuzz-smoke
 
 bench: build
