@@ -449,3 +449,422 @@ TEST(Standins, LibrariesExportUndecoratedNamesOrNone)
         EXPECT_EQ(std::vector<std::string>{"load"}, ReadLog(temp)) << c.library;
     }
 }
+
+// ---- the RAR library stand-in: records, entry points and a walk through an archive
+
+namespace {
+
+struct RarOpenRecord {
+    const char* arcName;
+    unsigned openMode, openResult;
+    char* cmtBuf;
+    unsigned cmtBufSize, cmtSize, cmtState;
+};
+
+struct RarHeaderRecord {
+    char arcName[260];
+    char fileName[260];
+    unsigned flags, packSize, unpSize, hostOS, fileCRC, fileTime, unpVer, method, fileAttr;
+    char* cmtBuf;
+    unsigned cmtBufSize, cmtSize, cmtState;
+};
+
+static_assert(sizeof(RarOpenRecord) == 28 && sizeof(RarHeaderRecord) == 572, "the 32-bit interface's records");
+
+typedef int(CALLBACK* ChangeVolumeProc)(char*, int);
+typedef int(CALLBACK* ProcessDataProc)(unsigned char*, int);
+
+const std::string kRar4("Rar!\x1A\x07\x00\n", 8);
+const std::string kRar5("Rar!\x1A\x07\x01\x00\n", 9);
+
+struct Rar {
+    Library library;
+    HANDLE(WINAPI* open)(RarOpenRecord*);
+    int(WINAPI* close)(HANDLE);
+    int(WINAPI* read)(HANDLE, RarHeaderRecord*);
+    int(WINAPI* process)(HANDLE, int, char*, char*);
+    void(WINAPI* setChangeVolume)(HANDLE, ChangeVolumeProc);
+    void(WINAPI* setProcessData)(HANDLE, ProcessDataProc);
+    void(WINAPI* setPassword)(HANDLE, char*);
+    explicit Rar(const TempFolder& folder)
+        : library(folder, "unrar.dll"),
+          open(library.Entry<decltype(open)>("RAROpenArchive")),
+          close(library.Entry<decltype(close)>("RARCloseArchive")),
+          read(library.Entry<decltype(read)>("RARReadHeader")),
+          process(library.Entry<decltype(process)>("RARProcessFile")),
+          setChangeVolume(library.Entry<decltype(setChangeVolume)>("RARSetChangeVolProc")),
+          setProcessData(library.Entry<decltype(setProcessData)>("RARSetProcessDataProc")),
+          setPassword(library.Entry<decltype(setPassword)>("RARSetPassword"))
+    {
+    }
+    bool Complete() const { return open && close && read && process && setChangeVolume && setProcessData && setPassword; }
+};
+
+// What a walk through an archive met, in order: entries (with their flags in
+// brackets), change-volume calls ("tell:" mode 1, "ask:" mode 0, with the file
+// name asked for), a failed process call ("=N" after the entry) and the header
+// read that ended the walk ("readN").
+std::string g_events;
+int g_askAnswer;          // the answer to mode 0
+std::string g_askRename;  // when set, mode 0 answers 1 with this path in the buffer, once
+
+int CALLBACK RecordVolumeChange(char* name, int mode)
+{
+    g_events += std::string(mode ? " tell:" : " ask:") + LastPathComponent(name);
+    if (mode == 0 && !g_askRename.empty()) {
+        lstrcpynA(name, g_askRename.c_str(), 2048);
+        g_askRename.clear();
+        return 1;
+    }
+    return mode ? 1 : g_askAnswer;
+}
+
+int __cdecl ChangeVolumeOfTheWrongConvention(char*, int) { return 1; }
+
+int g_dataBytes;
+int CALLBACK StopOnData(unsigned char*, int count)
+{
+    g_dataBytes += count;
+    return 0;
+}
+
+// Opens, reads every header and processes every entry until something fails,
+// as the program's extraction (mode 1, operation 2) and check pass (0, 0) do.
+std::string Walk(const Rar& rar, const std::string& archive, unsigned mode, int operation,
+                 const std::string& destination = std::string(), const char* password = nullptr)
+{
+    g_events.clear();
+    std::vector<char> comment(16384);
+    RarOpenRecord record = {archive.c_str(), mode, 12345, comment.data(), 16384, 0, 0};
+    HANDLE handle = rar.open(&record);
+    if (!handle) return "open=" + std::to_string(static_cast<int>(record.openResult));
+    rar.setChangeVolume(handle, &RecordVolumeChange);
+    if (password) rar.setPassword(handle, const_cast<char*>(password));
+    RarHeaderRecord header = {};
+    for (;;) {
+        const int read = rar.read(handle, &header);
+        if (read != 0) {
+            g_events += " read" + std::to_string(read);
+            break;
+        }
+        g_events += std::string(" ") + header.fileName;
+        if (header.flags) g_events += "[" + std::to_string(header.flags) + "]";
+        char* folder = operation == 2 ? const_cast<char*>(destination.c_str()) : nullptr;
+        const int processed = rar.process(handle, operation, folder, nullptr);
+        if (processed != 0) {
+            g_events += "=" + std::to_string(processed);
+            break;
+        }
+    }
+    rar.close(handle);
+    return g_events.substr(1);
+}
+
+}  // namespace
+
+TEST(Standins, UnrarReadsAVolumeSetThroughTheChangeVolumeCallback)
+{
+    // An entry spanning all three volumes of an older-format set, an entry
+    // before it and one after it.
+    const std::string first = kRar4 + "entry a.txt alpha\nbig b.bin 70000\ncontinues\n";
+    const std::string second = kRar4 + "volume 1 b.bin\ncontinues\n";
+    const std::string third = kRar4 + "volume 2 b.bin\nentry c/d.txt delta\n";
+    struct Case {
+        const char* name;
+        const char* open;        // the volume opened
+        bool third;              // set.r01 is there
+        unsigned mode;
+        int operation;
+        const char* rename;      // the path mode 0 answers with, under the test folder
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"extraction", "set.rar", true, 1, 2, "", "a.txt b.bin[2] tell:set.r00 tell:set.r01 c\\d.txt read10"},
+        {"check pass", "set.rar", true, 0, 0, "", "a.txt b.bin[2] tell:set.r00 tell:set.r01 c\\d.txt read10"},
+        {"extraction, last volume missing", "set.rar", false, 1, 2, "", "a.txt b.bin[2] tell:set.r00 ask:set.r01=15"},
+        // Listing passes over the rest of b.bin in the header read, so there the
+        // missing volume fails the read, not the process call.
+        {"check pass, last volume missing", "set.rar", false, 0, 0, "", "a.txt b.bin[2] tell:set.r00 ask:set.r01 read15"},
+        {"the missing volume found elsewhere", "set.rar", false, 1, 2, "moved\\other.r01",
+         "a.txt b.bin[2] tell:set.r00 ask:set.r01 tell:other.r01 c\\d.txt read10"},
+        // A later volume alone: listing passes over the rest of b.bin; extracting
+        // it fails, for its start lies in the volume before.
+        {"second volume alone, check pass", "set.r00", true, 0, 0, "", "tell:set.r01 c\\d.txt read10"},
+        {"second volume alone, extraction", "set.r00", true, 1, 2, "", "b.bin[3]=12"},
+        {"last volume alone, check pass", "set.r01", true, 0, 0, "", "c\\d.txt read10"},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        Rar rar(temp);
+        ASSERT_TRUE(rar.Complete());
+        ASSERT_TRUE(WriteFileBytes(temp / "set.rar", first));
+        ASSERT_TRUE(WriteFileBytes(temp / "set.r00", second));
+        ASSERT_TRUE(CreateDirectoryA((temp / "moved").c_str(), nullptr));
+        ASSERT_TRUE(WriteFileBytes(temp / (c.third ? "set.r01" : "moved\\other.r01"), third));
+        g_askAnswer = 0;
+        g_askRename = *c.rename ? temp / c.rename : std::string();
+        const std::string out = temp / "out";
+
+        EXPECT_EQ(c.expected, Walk(rar, temp / c.open, c.mode, c.operation, out)) << c.name;
+
+        const bool whole = c.expected.find("read10") != std::string::npos && c.operation == 2;
+        EXPECT_EQ(whole ? "delta" : "<missing>", ReadBytes(out + "\\c\\d.txt")) << c.name;
+        const std::string big = ReadBytes(out + "\\b.bin");
+        EXPECT_EQ(whole ? 70000u : 0u, big == "<missing>" ? 0u : big.size()) << c.name << ": written whole or not at all";
+    }
+}
+
+TEST(Standins, UnrarNamesTheNextVolumeAsTheLibraryDoes)
+{
+    // A check pass over a set whose one entry goes on through every volume;
+    // mode 0 is refused, so the walk ends at the first name that is missing.
+    struct Case {
+        std::string signature;
+        const char* first;
+        std::vector<const char*> others;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {kRar4, "v.rar", {"v.r00"}, "a[2] tell:v.r00 ask:v.r01 read15"},
+        {kRar4, "v.r99", {}, "a[2] ask:v.s00=15"},
+        {kRar5, "v.part1.rar", {"v.part2.rar"}, "a[2] tell:v.part2.rar ask:v.part3.rar read15"},
+        {kRar5, "v.part09.rar", {}, "a[2] ask:v.part10.rar=15"},
+        {kRar5, "v.part9.rar", {}, "a[2] ask:v.part10.rar=15"},
+        {kRar5, "trunc.rar", {}, "a[2] ask:urunc.rar=15"},  // no digits: the first letter counts
+        // A RAR 5 set under the older names: that naming is tried when the
+        // file its own naming gives is missing.
+        {kRar5, "Tolvatmp.rar", {"Tolvatmp.r00"}, "a[2] tell:Tolvatmp.r00 ask:Tolvatmp.r01 read15"},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        Rar rar(temp);
+        ASSERT_TRUE(rar.Complete());
+        ASSERT_TRUE(WriteFileBytes(temp / c.first, c.signature + "entry a x\ncontinues\n"));
+        for (const char* other : c.others) ASSERT_TRUE(WriteFileBytes(temp / other, c.signature + "volume 1 a\ncontinues\n"));
+        g_askAnswer = 0;
+        g_askRename.clear();
+        EXPECT_EQ(c.expected, Walk(rar, temp / c.first, 0, 0)) << c.first;
+    }
+}
+
+TEST(Standins, UnrarNeedsThePasswordOfTheEntriesAndTheHeaders)
+{
+    const std::string entries = "password pw\nentry s.txt secret\npassword -\nentry p.txt plain\n";
+    const std::string headers = "headerpassword hp\nentry h.txt hidden\n";
+    struct Case {
+        const char* name;
+        std::string archive;
+        unsigned mode;
+        int operation;
+        const char* password;  // none: never set
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"RAR 5, none", kRar5 + entries, 1, 2, nullptr, "s.txt[4]=22"},
+        {"RAR 5, wrong", kRar5 + entries, 1, 2, "no", "s.txt[4]=24"},
+        {"RAR 5, right", kRar5 + entries, 1, 2, "pw", "s.txt[4] p.txt read10"},
+        {"older format, wrong: no password check, the CRC fails", kRar4 + entries, 1, 2, "no", "s.txt[4]=12"},
+        {"older format, right", kRar4 + entries, 1, 2, "pw", "s.txt[4] p.txt read10"},
+        {"skipping needs none", kRar5 + entries, 0, 0, nullptr, "s.txt[4] p.txt read10"},
+        {"headers, none", kRar5 + headers, 0, 0, nullptr, "read22"},
+        {"headers, wrong", kRar5 + headers, 0, 0, "no", "read24"},
+        {"headers, right", kRar5 + headers, 1, 2, "hp", "h.txt[4] read10"},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        Rar rar(temp);
+        ASSERT_TRUE(rar.Complete());
+        ASSERT_TRUE(WriteFileBytes(temp / "locked.rar", c.archive));
+        EXPECT_EQ(c.expected, Walk(rar, temp / "locked.rar", c.mode, c.operation, temp.path(), c.password)) << c.name;
+        const bool extracted = c.operation == 2 && std::string(c.expected).find("read10") != std::string::npos;
+        const char* file = c.archive.find("headerpassword") != std::string::npos ? "h.txt" : "s.txt";
+        EXPECT_EQ(extracted, ReadBytes(temp / file) != "<missing>") << c.name;
+    }
+
+    // A failed header decryption spends the handle: the archive must be opened again.
+    TempFolder temp;
+    Rar rar(temp);
+    ASSERT_TRUE(rar.Complete());
+    const std::string path = temp / "headers.rar";
+    ASSERT_TRUE(WriteFileBytes(path, kRar5 + headers));
+    RarOpenRecord record = {path.c_str(), 0, 0, nullptr, 0, 0, 0};
+    HANDLE handle = rar.open(&record);
+    ASSERT_NE(nullptr, handle);
+    RarHeaderRecord header = {};
+    EXPECT_EQ(22, rar.read(handle, &header));
+    rar.setPassword(handle, const_cast<char*>("hp"));
+    EXPECT_EQ(22, rar.read(handle, &header));
+    EXPECT_EQ(0, rar.close(handle));
+}
+
+TEST(Standins, UnrarFailsWhereTheScriptSays)
+{
+    struct Case {
+        const char* name;
+        std::string first;   // x.part1.rar; empty: no such file
+        std::string second;  // x.part2.rar; empty: none
+        unsigned mode;
+        int operation;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"missing file", "", "", 1, 2, "open=15"},
+        {"not a RAR file", kZipSignature + "entry a x\n", "", 1, 2, "open=13"},
+        {"open result", kRar5 + "entry a x\nopenresult 11\n", "", 1, 2, "open=11"},
+        {"unreadable script", kRar5 + "entyr a x\n", "", 1, 2, "open=-99"},
+        {"no entries", kRar5, "", 1, 2, "read10"},
+        {"header result", kRar5 + "headerresult 12 after 1\nentry a x\nentry b y\n", "", 0, 0, "a read12"},
+        {"process result", kRar5 + "entry a x\nentry b y\nprocessresult 16 at 2\n", "", 1, 2, "a b=16"},
+        // A volume that ends between entries moves on in the header read; the
+        // next volume's commands join in.
+        {"later volume", kRar5 + "entry a x\nnextvolume\n", kRar5 + "volume 1\nentry b y\nprocessresult 19 at 2\n", 1,
+         2, "a tell:x.part2.rar b=19"},
+        {"later volume missing", kRar5 + "entry a x\nnextvolume\n", "", 0, 0, "a ask:x.part2.rar read15"},
+        {"later volume no RAR file", kRar5 + "entry a x\nnextvolume\n", kZipSignature, 0, 0, "a read18"},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        Rar rar(temp);
+        ASSERT_TRUE(rar.Complete());
+        if (!c.first.empty()) {
+            ASSERT_TRUE(WriteFileBytes(temp / "x.part1.rar", c.first));
+        }
+        if (!c.second.empty()) {
+            ASSERT_TRUE(WriteFileBytes(temp / "x.part2.rar", c.second));
+        }
+        g_askAnswer = 0;
+        g_askRename.clear();
+        EXPECT_EQ(c.expected, Walk(rar, temp / "x.part1.rar", c.mode, c.operation, temp.path())) << c.name;
+    }
+}
+
+TEST(Standins, UnrarLogsEveryCallAndFillsTheRecords)
+{
+    TempFolder temp;
+    Rar rar(temp);
+    ASSERT_TRUE(rar.Complete());
+    const std::string first = temp / "log.part1.rar";
+    const std::string second = temp / "log.part2.rar";
+    ASSERT_TRUE(WriteFileBytes(first, kRar5 + "comment hello\npassword pw\nentry dir/\x95\x5C.txt secret\ncontinues\n"));
+    ASSERT_TRUE(WriteFileBytes(second, kRar5 + "volume 1 dir/\x95\x5C.txt\n"));
+    std::vector<char> comment(16384, '*');
+    RarOpenRecord record = {first.c_str(), 1, 12345, comment.data(), 16384, 0, 0};
+    HANDLE handle = rar.open(&record);
+    ASSERT_NE(nullptr, handle);
+    EXPECT_EQ(0u, record.openResult);
+    EXPECT_EQ(6u, record.cmtSize);
+    EXPECT_EQ(1u, record.cmtState);
+    EXPECT_STREQ("hello", comment.data());
+    rar.setChangeVolume(handle, &RecordVolumeChange);
+    rar.setPassword(handle, const_cast<char*>("pw"));
+    RarHeaderRecord header;
+    std::memset(&header, '*', sizeof header);
+    header.cmtBuf = nullptr;
+    EXPECT_EQ(0, rar.read(handle, &header));
+    EXPECT_EQ(first, header.arcName);
+    EXPECT_STREQ("dir\\\x95\x5C.txt", header.fileName);
+    EXPECT_EQ(6u, header.flags);  // goes on, encrypted
+    EXPECT_EQ(6u, header.unpSize);
+    EXPECT_EQ(nullptr, header.cmtBuf);
+    const std::string out = temp / "out";
+    EXPECT_EQ(0, rar.process(handle, 2, const_cast<char*>(out.c_str()), nullptr));
+    EXPECT_EQ(10, rar.read(handle, &header));
+    EXPECT_STREQ("", header.fileName);
+    EXPECT_EQ(0, rar.close(handle));
+    EXPECT_EQ("secret", ReadBytes(out + "\\dir\\\x95\x5C.txt"));
+
+    const std::vector<std::string> expected = {
+        "load",
+        "RAROpenArchive\tarc=" + first + "\tmode=1\tcmtbuf=set\tcmtsize=16384\topen=0",
+        "RARSetChangeVolProc",
+        "RARSetPassword\tpassword=pw",
+        "RARReadHeader\tresult=0\tname=dir\\\x95\x5C.txt\tflags=6",
+        "changevol\tmode=1\tname=" + second + "\treturned=1\tafter=" + second,
+        "wrote\tname=dir/\x95\x5C.txt",
+        "RARProcessFile\top=2\tdest=" + out + "\tname=null\tresult=0",
+        "RARReadHeader\tresult=10\tname=\tflags=0",
+        "RARCloseArchive",
+    };
+    EXPECT_EQ(expected, ReadLog(temp));
+
+    // A comment larger than the buffer is cut and said to be.
+    char small[3];
+    RarOpenRecord cut = {first.c_str(), 0, 0, small, sizeof small, 0, 0};
+    handle = rar.open(&cut);
+    ASSERT_NE(nullptr, handle);
+    EXPECT_EQ(3u, cut.cmtSize);
+    EXPECT_EQ(20u, cut.cmtState);
+    EXPECT_STREQ("he", small);
+    rar.close(handle);
+}
+
+TEST(Standins, UnrarCatchesCallersThatBreakTheContract)
+{
+    TempFolder temp;
+    Rar rar(temp);
+    ASSERT_TRUE(rar.Complete());
+    const std::string first = temp / "c.rar";
+    ASSERT_TRUE(WriteFileBytes(first, kRar4 + "entry a.txt alpha\ncontinues\n"));
+    ASSERT_TRUE(WriteFileBytes(temp / "c.r00", kRar4 + "volume 1 a.txt\n"));
+    RarHeaderRecord header = {};
+    auto open = [&](unsigned mode) {
+        RarOpenRecord record = {first.c_str(), mode, 0, nullptr, 0, 0, 0};
+        return rar.open(&record);
+    };
+
+    HANDLE handle = open(1);
+    EXPECT_EQ(-99, rar.process(handle, 2, nullptr, nullptr)) << "no header read before";
+    rar.setChangeVolume(handle, reinterpret_cast<ChangeVolumeProc>(&ChangeVolumeOfTheWrongConvention));
+    EXPECT_EQ(0, rar.read(handle, &header));
+    EXPECT_EQ(-99, rar.process(handle, 2, const_cast<char*>(temp.path().c_str()), nullptr));
+    EXPECT_EQ(0, rar.close(handle));
+    EXPECT_EQ(-99, rar.close(handle)) << "closed twice";
+
+    // Answering "go on" for a volume that stays missing would loop for ever in the real library.
+    ASSERT_TRUE(DeleteFileA((temp / "c.r00").c_str()));
+    handle = open(0);
+    rar.setChangeVolume(handle, &RecordVolumeChange);
+    g_askAnswer = 1;
+    g_askRename.clear();
+    EXPECT_EQ(0, rar.read(handle, &header));
+    EXPECT_EQ(-99, rar.process(handle, 0, nullptr, nullptr));
+    rar.close(handle);
+
+    // The process data callback sees the bytes and can stop the entry.
+    handle = open(1);
+    rar.setProcessData(handle, &StopOnData);
+    g_dataBytes = 0;
+    EXPECT_EQ(0, rar.read(handle, &header));
+    ASSERT_TRUE(WriteFileBytes(temp / "c.r00", kRar4 + "volume 1 a.txt\n"));
+    EXPECT_EQ(21, rar.process(handle, 2, const_cast<char*>(temp.path().c_str()), nullptr));
+    EXPECT_EQ(5, g_dataBytes);
+    EXPECT_EQ("<missing>", ReadBytes(temp / "a.txt"));
+    rar.close(handle);
+
+    const std::vector<std::string> log = ReadLog(temp);
+    for (const char* fault : {"fault\tRARProcessFile without a header read before it",
+                              "fault\tchange-volume callback left the stack pointer -8 bytes off",
+                              "fault\tRARCloseArchive called with a handle that is not open",
+                              "fault\tchange-volume callback went on answering non-zero for a volume that stays missing",
+                              "processdata\tcount=5\treturned=0"}) {
+        EXPECT_TRUE(Contains(log, fault)) << fault;
+    }
+    EXPECT_FALSE(Contains(log, "wrote"));
+}
+
+TEST(Standins, UnrarExportsItsEntryPointsUndecorated)
+{
+    const char* const names[] = {"RAROpenArchive", "RARCloseArchive", "RARReadHeader", "RARProcessFile",
+                                 "RARSetChangeVolProc", "RARSetProcessDataProc", "RARSetPassword"};
+    for (const char* variant : {"unrar.dll", "no-entry\\unrar.dll"}) {
+        TempFolder temp;
+        Library library(temp, variant);
+        ASSERT_NE(nullptr, library.module) << variant;
+        const bool complete = std::string(variant) == "unrar.dll";
+        for (const char* name : names) {
+            const bool expected = complete || std::string(name) != "RARSetPassword";
+            EXPECT_EQ(expected, library.Entry<void*>(name) != nullptr) << variant << " " << name;
+        }
+        EXPECT_EQ(nullptr, library.Entry<void*>("RAROpenArchive@4")) << variant;
+    }
+}
