@@ -51,6 +51,29 @@ int MakeFolder(const char* path) { return CreateDirectoryA(path, nullptr) ? 0 : 
 
 int RemoveFolder(const char* path) { return RemoveDirectoryA(path) ? 0 : -1; }
 
+int RemoveEmptyFolderTree(const char* folder)
+{
+    char pattern[MAX_PATH];
+    BoundedCopy(pattern, folder, sizeof pattern);
+    EnsureTrailingBackslash(pattern, sizeof pattern);
+    BoundedAppend(pattern, "*", sizeof pattern);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+            if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
+            char inner[MAX_PATH];
+            BoundedCopy(inner, folder, sizeof inner);
+            EnsureTrailingBackslash(inner, sizeof inner);
+            BoundedAppend(inner, found.cFileName, sizeof inner);
+            RemoveEmptyFolderTree(inner);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return RemoveFolder(folder);
+}
+
 int ReplaceWithLongName(char* buffer, int capacity)
 {
     if (HasWildcard(buffer)) return 0;

@@ -19,6 +19,10 @@ int RemoveFile(const char* path);    // 0 or -1
 int MakeFolder(const char* path);    // 0 or -1
 int RemoveFolder(const char* path);  // 0 or -1, empty folders only
 
+// Removes the folder when it holds nothing but empty folders (those too);
+// anything holding a file stays. 0 when the folder is gone, else -1.
+int RemoveEmptyFolderTree(const char* folder);
+
 // Replaces the buffer by the long name of the path's final component; its
 // length, or 0 (buffer untouched) when nothing is found or it does not fit.
 int ReplaceWithLongName(char* buffer, int capacity);

@@ -227,7 +227,9 @@ int ExtractRar(HWND, const char* archive, const char* destination)
             LogRow("RAR: キャンセルされました");
             result = kCancelled;
         }
-        if (ensured == 1) RemoveFolder(destination);
+        // The library may have made folders for entries it then failed to
+        // write; a destination this call made goes if nothing else is in it.
+        if (ensured == 1) RemoveEmptyFolderTree(destination);
     }
     CloseProgress();
     ReleaseOutputBuffer();

@@ -89,3 +89,21 @@ TEST(Files, ReplaceWithLongNameRefusesANameLongerThanTheCapacity)
     EXPECT_EQ(12, ReplaceWithLongName(buffer, 13));
     EXPECT_STREQ("abcdefgh.txt", buffer);
 }
+
+TEST(Files, RemoveEmptyFolderTreeKeepsEveryFile)
+{
+    TempFolder temp;
+    ASSERT_EQ(0, MakeFolder((temp / "empty").c_str()));
+    ASSERT_EQ(0, MakeFolder((temp / "empty\\a").c_str()));
+    ASSERT_EQ(0, MakeFolder((temp / "empty\\a\\b").c_str()));
+    EXPECT_EQ(0, RemoveEmptyFolderTree((temp / "empty").c_str()));
+    EXPECT_EQ(-1, ProbePath((temp / "empty").c_str()));
+
+    ASSERT_EQ(0, MakeFolder((temp / "kept").c_str()));
+    ASSERT_EQ(0, MakeFolder((temp / "kept\\a").c_str()));
+    ASSERT_EQ(0, MakeFolder((temp / "kept\\z").c_str()));
+    ASSERT_TRUE(WriteFileBytes(temp / "kept\\a\\file.txt", "x"));
+    EXPECT_EQ(-1, RemoveEmptyFolderTree((temp / "kept").c_str()));
+    EXPECT_EQ(0, ProbePath((temp / "kept\\a\\file.txt").c_str()));
+    EXPECT_EQ(-1, ProbePath((temp / "kept\\z").c_str())) << "an empty sub-folder beside it goes";
+}
