@@ -47,5 +47,6 @@ int main(int argc, char** argv)
     TempFolder temp;
     if (which == "all" || which == "identify") BenchIdentify(temp.path());
     if (which == "all" || which == "dispatch") BenchDispatch(temp.path());
+    if (which == "all" || which == "copy") BenchCopy(temp.path());
     return 0;
 }
