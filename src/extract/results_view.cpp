@@ -5,6 +5,7 @@
 #include "extract/batch_log.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/dpi.h"
 
 namespace {
 
@@ -64,8 +65,9 @@ INT_PTR CALLBACK ResultsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 int FillResultsList(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_RESULTS_LIST);
-    InsertColumn(list, 0, 100, "File");
-    InsertColumn(list, 1, 400, "");
+    const int dpi = WindowDpi(dialog);
+    InsertColumn(list, 0, ScaleToDpi(100, dpi), "File");
+    InsertColumn(list, 1, ScaleToDpi(400, dpi), "");
     RowTarget target = {list, 0};
     return WalkBatchLog(InsertRow, &target);
 }

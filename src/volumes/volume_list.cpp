@@ -10,6 +10,7 @@
 #include "extract/batch_log.h"
 #include "shell/app.h"
 #include "shell/batch.h"
+#include "shell/dpi.h"
 #include "volumes/joint_extraction.h"
 #include "volumes/volume_siblings.h"
 #include "volumes/volume_slots.h"
@@ -186,16 +187,25 @@ LRESULT CALLBACK VolumeListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 
 void CreateVolumeColumns()
 {
+    const int dpi = WindowDpi(List());
     int index = 0;
     for (const ColumnSpec& spec : kColumns) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = spec.width;
+        column.cx = ScaleToDpi(spec.width, dpi);
         column.pszText = const_cast<char*>(spec.header);
         column.iSubItem = index;
         SendMessageA(List(), LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         ++index;
+    }
+}
+
+void ScaleVolumeColumns(int dpi)
+{
+    int index = 0;
+    for (const ColumnSpec& spec : kColumns) {
+        SendMessageA(List(), LVM_SETCOLUMNWIDTH, index++, ScaleToDpi(spec.width, dpi));
     }
 }
 

@@ -7,6 +7,7 @@
 enum { kVolumeListCapacity = 101 };
 
 void CreateVolumeColumns();
+void ScaleVolumeColumns(int dpi);  // when the window moves to a screen of another DPI
 void InstallVolumeListProc(HWND list);
 int VolumeRowCount();
 
