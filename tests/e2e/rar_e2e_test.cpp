@@ -2,6 +2,7 @@
 // in place, gathered through the temporary folder, collected in the volume
 // list and extracted together.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -298,4 +299,45 @@ TEST(RarEndToEnd, AMissingLibraryOrTemporaryFolderSaysSo)
         EXPECT_EQ("a file in the way", ReadTextFile(s.program + "\\Tolvatmp"));
         s.Close(tolva, main);
     }
+}
+
+TEST(RarEndToEnd, LabelsAreEditedInPlaceAndColumnsSort)
+{
+    Scenario s({"unrar.dll"});
+    const std::string b = s.Archive("b.r01", kRar4, "openresult 13\n");
+    const std::string a = s.Archive("a.r00", kRar4, "openresult 13\n");
+    const std::string c = s.Archive("c.rar", kRar4, "openresult 13\n");
+    TolvaProcess tolva = s.Start({b, a, c});
+    ResultRows rows;
+    HWND main = s.FinishToMainWindow(tolva, rows);
+    ASSERT_NE(nullptr, main);
+    HWND list = VolumeList(main);
+
+    // The typed text is taken however the edit ends, Esc included, cut to 63 bytes.
+    const std::string typed[] = {"r09", std::string(100, 'x')};
+    const int keys[] = {VK_ESCAPE, VK_RETURN};
+    for (int i = 0; i < 2; ++i) {
+        SetFocus(list);
+        HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_EDITLABELA, i, 0));
+        ASSERT_NE(nullptr, edit);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed[i].c_str()));
+        PostMessageA(edit, WM_KEYDOWN, keys[i], 0);
+        for (int wait = 0; wait < 100 && IsWindow(edit); ++wait) Sleep(20);
+    }
+    EXPECT_EQ("r09", ReadListRows(tolva, list, 1)[0]);
+    EXPECT_EQ(std::string(63, 'x'), ReadListRows(tolva, list, 1)[1]);
+
+    // Clicks on the name column's header: ascending, descending, ascending.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const std::vector<std::string> ascending = {"a.r00", "b.r01", "c.rar"};
+    const std::vector<std::string> descending = {"c.rar", "b.r01", "a.r00"};
+    for (const auto& expected : {ascending, descending, ascending}) {
+        PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 5));
+        PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(75, 5));
+        Sleep(300);
+        std::vector<std::string> names;
+        for (const std::string& row : ReadListRows(tolva, list, 2)) names.push_back(row.substr(row.find('|') + 1));
+        EXPECT_EQ(expected, names);
+    }
+    s.Close(tolva, main);
 }
