@@ -189,12 +189,18 @@ TEST(RarEndToEnd, TheUserSeesTheirOwnNamesWhileTheLibraryReadsTheCopies)
     ASSERT_NE(nullptr, progress);
     EXPECT_EQ("More.dat", WindowText(GetDlgItem(progress, 1001))) << "the volume being read, by the user's name";
     EXPECT_EQ("two.txt", WindowText(GetDlgItem(progress, 1002)));
+    // One batch at a time: while this one waits in the prompt, the main window
+    // is disabled and a further Extract command starts nothing.
+    EXPECT_FALSE(IsWindowEnabled(main));
+    PostMessageA(main, WM_COMMAND, 40006, 0);
     SendMessageA(GetDlgItem(prompt, 1009), CB_SETCURSEL, 0, 0);
     PressButton(prompt, IDOK);
 
     EXPECT_EQ(ResultRows{}, AwaitBatch(tolva, main));
     EXPECT_EQ((std::vector<std::string>{"one.txt", "three.txt", "two.txt"}), FilesIn(s.out + "\\Holiday"));
     EXPECT_EQ(1, Count(s.CallLog(), "RARSetPassword\t")) << "asked once for the whole archive";
+    EXPECT_EQ(1, Extractions(s.CallLog())) << "the command posted during the batch did nothing";
+    EXPECT_TRUE(IsWindowEnabled(main));
     WaitForOpenedFolders(1);
     s.Close(tolva, main);
 }
