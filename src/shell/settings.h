@@ -24,4 +24,11 @@ const char* SettingsFilePath();
 void LoadSettings(Settings& settings);
 void LoadSettingsFrom(Settings& settings, const char* file);
 
+// Writes all thirteen keys, in a fixed order, so that a new file lists them
+// in that order. Write failures (a read-only folder) are ignored.
+void SaveSettings(const Settings& settings);
+void SaveSettingsTo(const Settings& settings, const char* file);
+
+// The five font keys, the prefix followed by Face, Size, Bold, SetC, Type.
 void LoadProfileFont(LOGFONTA& font, const char* prefix, const char* file);
+void SaveProfileFont(const LOGFONTA& font, const char* prefix, const char* file);
