@@ -13,3 +13,8 @@ void SetMainWindow(HWND window);
 
 HWND VolumeListWindow();
 void SetVolumeListWindow(HWND list);
+
+// The pointing hand shown over the about box's link, loaded once the main
+// window exists.
+void LoadHandCursor();
+HCURSOR HandCursor();

@@ -26,11 +26,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (window == nullptr) return 0;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    LoadHandCursor();
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    SaveSettings(CurrentSettings());
     return static_cast<int>(message.wParam);
 }

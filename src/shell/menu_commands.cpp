@@ -1,6 +1,7 @@
 #include "shell/menu_commands.h"
 
 #include "resources/resource.h"
+#include "shell/dialogs.h"
 #include "volumes/volume_list.h"
 
 namespace {
@@ -15,6 +16,9 @@ const MenuCommand kCommands[] = {
     {IDM_FILE_EXIT, [](HWND window) { SendMessageA(window, WM_CLOSE, 0, 0); }},
     {IDM_EDIT_DELETE, [](HWND) { DeleteSelectedRows(); }},
     {IDM_EDIT_DELETE_ALL, [](HWND) { DeleteAllRows(); }},
+    {IDM_SETTINGS_FONT, [](HWND window) { RunFontCommand(window); }},
+    {IDM_SETTINGS_EXTRACT, [](HWND window) { ShowExtractionSettings(window); }},
+    {IDM_HELP_ABOUT, [](HWND window) { ShowAboutBox(window); }},
 };
 
 }  // namespace
