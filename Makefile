@@ -28,6 +28,17 @@ test: build
 bench: build
 	$(XVFB) $(WINE_RUN) $(BUILD)/bin/tolva_bench.exe
 
+# The package for users: build/dist/tolva.zip with tolva.exe (stripped) and
+# the read-me, nothing else.
+.PHONY: dist
+dist: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j2 --target tolva
+	rm -rf $(BUILD)/dist && mkdir -p $(BUILD)/dist/files
+	i686-w64-mingw32-strip -o $(BUILD)/dist/files/tolva.exe $(BUILD)/bin/tolva.exe
+	cp dist/README.txt $(BUILD)/dist/files/
+	cd $(BUILD)/dist/files && zip -q -X ../tolva.zip tolva.exe README.txt
+	@echo "$(BUILD)/dist/tolva.zip"
+
 # Native fuzzing (clang, libFuzzer, AddressSanitizer and UBSan) of the parsers
 # of outside input: `make fuzz` runs every target FUZZ_SECONDS seconds and
 # prints executions and coverage per target; `make fuzz-smoke` runs each for a
