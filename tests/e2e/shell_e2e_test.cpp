@@ -2,6 +2,7 @@
 // its menu commands sent to the main window, its dialogs operated from
 // outside, and the settings file it writes when it ends.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <map>
 #include <string>
@@ -21,6 +22,8 @@ enum {
     kFont = 40009,
     kDestinationEdit = 1000,
     kAboutLink = 1003,
+    kBrowse = 1004,
+    kBrowserTitle = 0x3742,  // the folder browser's line of instructions
     kFolderPerArchive = 1005,
     kReextract = 1006,
     kFontNameCombo = 0x470,  // the system font dialog's face and size boxes
@@ -147,6 +150,40 @@ struct Session {
 
 bool IsGone(HWND window) { return !IsWindow(window); }
 
+struct DialogOverSearch {
+    DWORD pid;
+    HWND below;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialogOver(HWND window, LPARAM parameter)
+{
+    DialogOverSearch* search = reinterpret_cast<DialogOverSearch*>(parameter);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (pid != search->pid || window == search->below || !IsWindowVisible(window) ||
+        std::string(className) != "#32770") {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+// A visible dialog of the process other than the one given: the one opened
+// over it.
+HWND WaitForDialogOver(const TolvaProcess& tolva, HWND below, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogOverSearch search = {tolva.pid, below, nullptr};
+        EnumWindows(MatchDialogOver, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeoutMs) return search.found;
+        Sleep(50);
+    }
+}
+
 }  // namespace
 
 TEST(ShellEndToEnd, FirstStartWithoutSettingsFileWritesEveryKeyOnClose)
@@ -176,6 +213,7 @@ TEST(ShellEndToEnd, ExtractionSettingsDialogStoresOnlyOnOk)
 {
     const std::string before = "[Tolva]\r\nRARFname=E:\\pre set\r\nRARFmake=TRUE\r\n";
     const std::string overlong(300, 'x');
+    const std::string splitAtTheEnd = std::string(258, 'x') + "表";  // 260 bytes, the last two one character
     enum Ending { kOk, kCancel, kCloseBox };
     struct Case {
         const char* name;
@@ -190,6 +228,8 @@ TEST(ShellEndToEnd, ExtractionSettingsDialogStoresOnlyOnOk)
         {"OK without changes", nullptr, false, kOk, "E:\\pre set", "TRUE", "FALSE"},
         {"OK stores as typed", "D:\\not there\\yet", true, kOk, "D:\\not there\\yet", "FALSE", "TRUE"},
         {"OK cuts to 259 bytes", overlong.c_str(), false, kOk, overlong.substr(0, 259), "TRUE", "FALSE"},
+        {"OK cuts before a character that does not fit whole", splitAtTheEnd.c_str(), false, kOk,
+         std::string(258, 'x'), "TRUE", "FALSE"},
         {"Cancel", "D:\\other", true, kCancel, "E:\\pre set", "TRUE", "FALSE"},
         {"close box", "D:\\other", true, kCloseBox, "E:\\pre set", "TRUE", "FALSE"},
     };
@@ -292,4 +332,37 @@ TEST(ShellEndToEnd, AboutBoxIgnoresEscAndClosesWithOkOrItsCloseBox)
         EXPECT_TRUE(WaitUntil([](HWND window) { return IsWindowEnabled(window) != FALSE; }, session.main, 5000));
     }
     EXPECT_EQ(kDefaultFile, session.CloseAndReadSettings());
+}
+
+TEST(ShellEndToEnd, FolderBrowserFillsTheFolderBoxOnlyWithAChoice)
+{
+    Session session("[Tolva]\r\nRARFname=E:\\pre set\r\n");
+    ASSERT_NE(nullptr, session.main);
+    session.Command(kExtractionSettings);
+    HWND dialog = session.Dialog(kSettingsTitle, kDestinationEdit);
+    ASSERT_NE(nullptr, dialog);
+    HWND edit = GetDlgItem(dialog, kDestinationEdit);
+
+    PressButton(dialog, kBrowse);
+    HWND browser = WaitForDialogOver(session.tolva, dialog, 10000);
+    ASSERT_NE(nullptr, browser) << "the folder browser never showed";
+    EXPECT_EQ("フォルダを選択して下さい", ControlText(GetDlgItem(browser, kBrowserTitle)));
+    PressButton(browser, IDCANCEL);
+    EXPECT_TRUE(WaitUntil(IsGone, browser, 10000));
+    EXPECT_EQ("E:\\pre set", ControlText(edit)) << "a cancelled browse keeps the folder box as it was";
+
+    // With nothing chosen in the tree the browser answers with its root, the
+    // desktop: a folder with a file-system path.
+    PressButton(dialog, kBrowse);
+    browser = WaitForDialogOver(session.tolva, dialog, 10000);
+    ASSERT_NE(nullptr, browser);
+    PressButton(browser, IDOK);
+    EXPECT_TRUE(WaitUntil(IsGone, browser, 10000));
+    char desktop[MAX_PATH] = "";
+    ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop));
+    EXPECT_EQ(desktop, ControlText(edit));
+
+    PressButton(dialog, IDOK);
+    EXPECT_TRUE(WaitUntil(IsGone, dialog, 10000));
+    EXPECT_EQ(desktop, ParseIni(session.CloseAndReadSettings()).values.at("RARFname"));
 }
