@@ -54,7 +54,7 @@ fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 fuzz-smoke: fuzz-build
-	scripts/fuzz.sh $(FUZZ_BUILD) 5 regress
+	FUZZ_TOTAL_SECONDS=24 scripts/fuzz.sh $(FUZZ_BUILD) 5 regress
 
 clean:
 	rm -rf $(BUILD)

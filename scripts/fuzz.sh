@@ -24,6 +24,14 @@ fuzz=$(cd "$(dirname "$0")/../fuzz" && pwd)
 jobs=${FUZZ_JOBS:-2}
 targets=${FUZZ_TARGETS:-$(cat "$build/targets.txt")}
 
+# FUZZ_TOTAL_SECONDS bounds the fuzzing time of the whole run: the more
+# targets, the less each gets, but never under 2 seconds.
+if [ -n "${FUZZ_TOTAL_SECONDS:-}" ]; then
+  share=$(( FUZZ_TOTAL_SECONDS * jobs / $(wc -w <<<"$targets") ))
+  [ "$share" -lt 2 ] && share=2
+  [ "$share" -lt "$seconds" ] && seconds=$share
+fi
+
 # Symbolized stacks in crash reports; every UB report with its stack.
 symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
 if [ -z "${ASAN_SYMBOLIZER_PATH:-}" ] && [ -x "$symbolizer" ]; then
@@ -80,7 +88,7 @@ run_target() {
     input=$(sed -n 's/.*Test unit written to \(.*\)/\1/p' "$log" | tail -n 1)
     verdict="FAILED (exit $status): ${input:-see $log}"
   fi
-  printf '%-14s %12s execs  cov %5s  ft %6s  corpus %5s  %s\n' \
+  printf '%-18s %12s execs  cov %5s  ft %6s  corpus %5s  %s\n' \
     "$name" "${execs:-?}" "${cov:-?}" "${ft:-?}" "${corpus:-?}" "$verdict" >"$line"
   return $status
 }
