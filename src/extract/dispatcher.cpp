@@ -73,7 +73,8 @@ int ReextractSingleEntry(const char* destination)
     char inner[kJoinedPathBuffer];
     BoundedCopy(inner, destination, sizeof inner - 1);
     EnsureTrailingBackslash(inner, sizeof inner);
-    BoundedAppend(inner, LastEntryName(), sizeof inner);
+    // A name cut to fit could name another file than the one extracted.
+    if (BoundedAppend(inner, LastEntryName(), sizeof inner)) return 0;
 
     const int innerKind = IdentifyFile(inner);
     if (innerKind != kKindLzh && innerKind != kKindZip) return 0;
