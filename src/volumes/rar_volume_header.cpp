@@ -29,7 +29,14 @@ int Rar5Naming(const unsigned char* bytes, int count)
 {
     int at = sizeof kRar5Signature + 4;  // the header's CRC32
     unsigned long long size, type, flags, archiveFlags;
-    if (!ReadVint(bytes, count, at, size) || !ReadVint(bytes, count, at, type) || type != 1) return kRarNotAVolume;
+    if (!ReadVint(bytes, count, at, size) || !ReadVint(bytes, count, at, type)) return kRarNotAVolume;
+    // Encrypted headers begin with the encryption header and hide the main
+    // header behind it. This format numbers its volumes in the name and in
+    // no other way, so a name that carries a part number is taken at its
+    // word; otherwise every volume of such a set would pass for a set of its
+    // own and ask for the password again.
+    if (type == 4) return kRarNamingInName;
+    if (type != 1) return kRarNotAVolume;
     if (!ReadVint(bytes, count, at, flags)) return kRarNotAVolume;
     unsigned long long skipped;
     if ((flags & 0x0001) && !ReadVint(bytes, count, at, skipped)) return kRarNotAVolume;  // extra area size

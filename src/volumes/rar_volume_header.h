@@ -13,7 +13,9 @@ enum RarNaming {
 
 // From the first bytes of a file (at least the signature and the main
 // header): RAR 5 volumes always number in the name; older ones do when the
-// main header's new-numbering flag is set.
+// main header's new-numbering flag is set. A RAR 5 file with encrypted
+// headers cannot tell whether it is a volume and gives kRarNamingInName: its
+// name decides.
 int RarNamingOf(const unsigned char* bytes, int count);
 
 // The part number of "name.partN.rar" (any letter case, N of any width), or

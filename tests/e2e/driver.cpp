@@ -259,6 +259,12 @@ void CopyStandin(const std::string& variant, const std::string& folder)
     CopyFileA(StandinPath(variant).c_str(), (folder + "\\" + name).c_str(), FALSE);
 }
 
+std::string CopyInto(const std::string& file, const std::string& folder, const std::string& name)
+{
+    const std::string copy = folder + "\\" + (name.empty() ? file.substr(file.rfind('\\') + 1) : name);
+    return CopyFileA(file.c_str(), copy.c_str(), FALSE) ? copy : std::string();
+}
+
 std::string ReadTextFile(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -88,6 +88,10 @@ std::string WindowText(HWND window);
 std::string StandinPath(const std::string& variant);
 void CopyStandin(const std::string& variant, const std::string& folder);
 
+// Copies a file into a folder, under its own name or under the one given;
+// the copy's path, or an empty text when the copy failed.
+std::string CopyInto(const std::string& file, const std::string& folder, const std::string& name = "");
+
 std::string ReadTextFile(const std::string& path);
 bool WriteTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);

@@ -22,6 +22,9 @@
 #                             with the password "tolva-entry" (-p)
 #   headers.rar               secret.txt, file data and headers encrypted with
 #                             the password "tolva-header" (-hp)
+#   locked.part1.rar … locked.part3.rar
+#                             the volumes of set.partN.rar, file data and
+#                             headers encrypted with "tolva-header" (-hp)
 #   trunc.rar                 the first 2000 bytes of set.part1.rar
 #   gap.part1.rar, gap.part3.rar
 #                             set.part1.rar and set.part3.rar under another
@@ -72,9 +75,11 @@ rar_add -m0 -v20k ../set.rar data/one.bin data/two.bin || fail "the set.partN.ra
 rar_add -m0 ../encrypted.rar readme.txt || fail "encrypted.rar"
 rar_add -m0 -ptolva-entry ../encrypted.rar secret.txt || fail "encrypted.rar (encrypted entry)"
 rar_add -m0 -hptolva-header ../headers.rar secret.txt || fail "headers.rar"
+rar_add -m0 -v20k -hptolva-header ../locked.rar data/one.bin data/two.bin || fail "the locked.partN.rar volumes"
 
 cd "$out"
 for n in 1 2 3; do [ -f "set.part$n.rar" ] || fail "rar made no set.part$n.rar"; done
+for n in 1 2 3; do [ -f "locked.part$n.rar" ] || fail "rar made no locked.part$n.rar"; done
 [ ! -e set.part4.rar ] || fail "rar made more than three volumes"
 head -c 2000 set.part1.rar > trunc.rar
 cp set.part1.rar gap.part1.rar

@@ -28,6 +28,8 @@ TEST(RarVolumeHeader, NamingComesFromTheMainHeader)
         {kRar5 + "\x11\x22\x33\x44" "\x06\x01\x00\x00"s, kRarNotAVolume},          // a single archive
         {kRar5 + "\x11\x22\x33\x44" "\x06\x01\x01\x05\x01"s, kRarNamingInName},     // with an extra area size
         {kRar5 + "\x11\x22\x33\x44" "\x06\x02\x00\x01"s, kRarNotAVolume},          // not the main header
+        // Encrypted headers (type 4 first) hide the main header: the name decides.
+        {kRar5 + "\x11\x22\x33\x44" "\x21\x04\x00\x00\x01\x0F"s, kRarNamingInName},
         {kRar5 + "\x11\x22\x33\x44" "\x86"s, kRarNotAVolume},                      // cut inside a number
         {kRar5 + "\x11\x22\x33\x44" "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01"s, kRarNotAVolume},
         // RAR 4: CRC16, type 0x73, flags (0x0001 volume, 0x0010 new numbering).
