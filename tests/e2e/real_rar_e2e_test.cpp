@@ -233,7 +233,8 @@ TEST(RealRarEndToEnd, PasswordsForEncryptedHeadersAndEntries)
 {
     enum Answer { kFromList, kTyped, kCancelled };
     struct Case {
-        std::vector<std::string> archives;  // dropped together; the first names the prompt and the folder
+        std::vector<std::string> archives;  // dropped together (archive, or archive>name for a renamed copy);
+                                            // the first names the prompt and the folder
         const char* passList;               // pass.txt, when there is one
         Answer answer;
         const char* typed;                  // the password typed or the candidate chosen
@@ -249,6 +250,8 @@ TEST(RealRarEndToEnd, PasswordsForEncryptedHeadersAndEntries)
         {{"headers.rar"}, nullptr, kTyped, "nope", {{"headers.rar", "RAR: パスワードが違います"}}, {}, {"rar|headers.rar"}},
         {{"encrypted.rar"}, nullptr, kTyped, "nope", {{"encrypted.rar", "RAR: パスワードが違います"}}, {"readme.txt same"},
          {"rar|encrypted.rar"}},
+        // Gathered through the temporary folder: the prompt names the user's file.
+        {{"headers.rar>secret.bin"}, nullptr, kTyped, "tolva-header", {}, {"secret.txt same"}, {}},
         // A set with encrypted headers: asked once for the whole set, and its
         // volumes keep their positions when they wait in the list.
         {locked, nullptr, kTyped, "tolva-header", {}, kSetContent, {}},
@@ -259,15 +262,19 @@ TEST(RealRarEndToEnd, PasswordsForEncryptedHeadersAndEntries)
         SCOPED_TRACE(c.archives[0] + (c.passList != nullptr ? " from pass.txt: " : ": ") + c.typed);
         RealScenario s;
         if (c.passList != nullptr) WriteTextFile(s.program + "\\pass.txt", c.passList);
-        std::vector<std::string> dropped;
-        for (const std::string& archive : c.archives) dropped.push_back(s.Put(archive));
-        const std::string destination = s.out + "\\" + FolderFor(c.archives[0]);
+        std::vector<std::string> dropped, names;
+        for (const std::string& archive : c.archives) {
+            const size_t renamed = archive.find('>');
+            names.push_back(renamed == std::string::npos ? archive : archive.substr(renamed + 1));
+            dropped.push_back(s.Put(archive.substr(0, renamed), names.back()));
+        }
+        const std::string destination = s.out + "\\" + FolderFor(names[0]);
         TolvaProcess tolva = s.Start(dropped);
 
         const int input = c.passList != nullptr ? 1009 : 1000;
         HWND prompt = WaitForDialog(tolva, kPromptTitleEnd, input);
         ASSERT_NE(nullptr, prompt);
-        EXPECT_EQ(c.archives[0] + kPromptTitleEnd, WindowText(prompt));
+        EXPECT_EQ(names[0] + kPromptTitleEnd, WindowText(prompt));
         if (c.answer == kFromList) {
             EXPECT_EQ((std::vector<std::string>{"wrong", c.typed}), ReadComboItems(GetDlgItem(prompt, input)));
             SendMessageA(GetDlgItem(prompt, input), CB_SETCURSEL, 1, 0);
@@ -297,8 +304,9 @@ TEST(RealRarEndToEnd, PasswordsForEncryptedHeadersAndEntries)
             CloseTolva(tolva);
         }
         if (c.rows.empty()) {
-            EXPECT_EQ(std::vector<std::string>{FolderFor(c.archives[0])}, WaitForOpenedFolders(1));
+            EXPECT_EQ(std::vector<std::string>{FolderFor(names[0])}, WaitForOpenedFolders(1));
         }
+        s.ExpectTemporaryFolderEmpty();
         s.ExpectUserFilesUntouched();
     }
 }
