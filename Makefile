@@ -26,6 +26,7 @@ test: build
 	$(MAKE) fuzz-smoke
 
 bench: build
+	tests/realrar/make-bench-set.sh $(BUILD)
 	$(XVFB) $(WINE_RUN) $(BUILD)/bin/tolva_bench.exe
 
 # The package for users: build/dist/tolva.zip with tolva.exe (stripped) and

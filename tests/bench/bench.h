@@ -18,3 +18,4 @@ PairedTimes MeasurePair(int repetitions, const std::function<void()>& first, con
 void BenchIdentify(const std::string& folder);
 void BenchDispatch(const std::string& folder);
 void BenchCopy(const std::string& folder);
+void BenchRar(const std::string& folder);
