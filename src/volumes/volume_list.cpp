@@ -189,12 +189,12 @@ void CreateVolumeColumns()
 {
     const int dpi = WindowDpi(List());
     int index = 0;
-    for (const ColumnSpec& spec : kColumns) {
+    for (const ColumnSpec& entry : kColumns) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = ScaleToDpi(spec.width, dpi);
-        column.pszText = const_cast<char*>(spec.header);
+        column.cx = ScaleToDpi(entry.width, dpi);
+        column.pszText = const_cast<char*>(entry.header);
         column.iSubItem = index;
         SendMessageA(List(), LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         ++index;
@@ -204,8 +204,8 @@ void CreateVolumeColumns()
 void ScaleVolumeColumns(int dpi)
 {
     int index = 0;
-    for (const ColumnSpec& spec : kColumns) {
-        SendMessageA(List(), LVM_SETCOLUMNWIDTH, index++, ScaleToDpi(spec.width, dpi));
+    for (const ColumnSpec& entry : kColumns) {
+        SendMessageA(List(), LVM_SETCOLUMNWIDTH, index++, ScaleToDpi(entry.width, dpi));
     }
 }
 
