@@ -181,16 +181,6 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     return FALSE;
 }
 
-std::string BuildFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    folder.erase(folder.rfind('\\'));  // the bin folder
-    folder.erase(folder.rfind('\\'));  // the build folder
-    return folder;
-}
-
 // The shell's folder windows (Wine's explorer and Windows' own).
 BOOL CALLBACK CollectFolderWindow(HWND window, LPARAM parameter)
 {
@@ -211,6 +201,16 @@ std::vector<HWND> FolderWindows()
 }
 
 }  // namespace
+
+std::string BuildFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder = path;
+    folder.erase(folder.rfind('\\'));  // the bin folder
+    folder.erase(folder.rfind('\\'));  // the build folder
+    return folder;
+}
 
 std::string WindowText(HWND window)
 {

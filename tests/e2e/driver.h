@@ -83,6 +83,9 @@ void PressButton(HWND dialog, int id);
 
 std::string WindowText(HWND window);
 
+// The build folder (the parent of the bin folder this executable lies in).
+std::string BuildFolder();
+
 // The stand-in archiver libraries of this build: variant is "unlha32.dll",
 // "unzip32.dll", "unzip-only\\unzip32.dll", "no-entry\\unlha32.dll" ...
 std::string StandinPath(const std::string& variant);

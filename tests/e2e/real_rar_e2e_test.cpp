@@ -15,16 +15,6 @@
 
 namespace {
 
-std::string BuildFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    folder.erase(folder.rfind('\\'));  // the bin folder
-    folder.erase(folder.rfind('\\'));  // the build folder
-    return folder;
-}
-
 std::string RealRarFolder() { return BuildFolder() + "\\realrar"; }
 std::string RealArchive(const std::string& name) { return RealRarFolder() + "\\archives\\" + name; }
 std::string Content(const std::string& name) { return RealRarFolder() + "\\archives\\content\\" + name; }
