@@ -15,5 +15,11 @@ void CloseProgress();
 HWND ProgressWindowHandle();
 
 // Dispatches the progress window's pending messages, so that a press of
-// Cancel is seen while a library works. Adapters call it at every callback.
+// Cancel is seen while a library works.
 void PumpProgressMessages();
+
+// The same, at most once every kProgressPollMilliseconds. Adapters call it at
+// every callback and between entries, and PumpProgressMessages itself before
+// they read the CancelFlag for the last time.
+const DWORD kProgressPollMilliseconds = 25;
+void PollProgressMessages();

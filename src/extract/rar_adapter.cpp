@@ -101,7 +101,7 @@ int CALLBACK RarVolumeCallback(char* volume, int mode)
 {
     // The user's own name of the volume, also when the library reads a copy.
     SetProgressArchive(DisplayName(volume));
-    PumpProgressMessages();
+    PollProgressMessages();
     return mode != 0 ? 1 : 0;
 }
 
@@ -153,7 +153,7 @@ int ExtractEntries(const RarLibrary& library, HANDLE handle, const char* destina
             if (!AskPassword()) return -1;
             library.setPassword(handle, RarPassword);
         }
-        PumpProgressMessages();
+        PollProgressMessages();
         if (IsCancelled()) return -1;
         const int processed = library.processFile(handle, kRarOperationExtract, const_cast<char*>(destination), nullptr);
         if (processed != kRarSuccess) {

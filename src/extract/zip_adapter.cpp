@@ -57,13 +57,13 @@ int WINAPI ZipPrintCallback(LPSTR text, unsigned long count)
             SetProgressEntry(entry);
         }
     }
-    PumpProgressMessages();
+    PollProgressMessages();
     return static_cast<int>(count);
 }
 
 int WINAPI ZipReplaceCallback(LPSTR)
 {
-    PumpProgressMessages();
+    PollProgressMessages();
     return 1;
 }
 
@@ -71,7 +71,7 @@ void WINAPI ZipMessageCallback(unsigned long, unsigned long, unsigned long, unsi
                                unsigned long, unsigned long, unsigned long, unsigned long, unsigned long,
                                unsigned long, unsigned long, unsigned long)
 {
-    PumpProgressMessages();
+    PollProgressMessages();
 }
 
 // A fixed, zero-filled record from global memory, locked for one call.

@@ -19,3 +19,4 @@ void BenchIdentify(const std::string& folder);
 void BenchDispatch(const std::string& folder);
 void BenchCopy(const std::string& folder);
 void BenchRar(const std::string& folder);
+void BenchProgress(const std::string& folder);

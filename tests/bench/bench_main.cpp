@@ -49,5 +49,6 @@ int main(int argc, char** argv)
     if (which == "all" || which == "dispatch") BenchDispatch(temp.path());
     if (which == "all" || which == "copy") BenchCopy(temp.path());
     if (which == "all" || which == "rar") BenchRar(temp.path());
+    if (which == "all" || which == "progress") BenchProgress(temp.path());
     return 0;
 }

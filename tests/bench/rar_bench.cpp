@@ -206,8 +206,8 @@ void BenchRar(const std::string& folder)
         return extracted && measured && TreeBytes(destination) == kContentBytes ? g_closedAt - g_openedAt : -1.0;
     };
     // The adapter's own set-up and tidying (the library, the folder, the
-    // progress window) lie outside that span: under Wine without a window
-    // manager, hiding the progress window alone waits two seconds for one.
+    // progress window) lie outside that span, which holds every entry's
+    // progress line and look for a press of Cancel.
     auto throughAdapter = [&] {
         RemoveTree(destination);
         g_openedAt = g_closedAt = 0;
