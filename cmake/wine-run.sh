@@ -17,19 +17,22 @@ fi
 
 # Create the prefix once. A program that crashes under Wine with a display
 # otherwise opens the crash dialog and waits for a click for ever.
-if [ ! -f "$WINEPREFIX/.tolva-ready-2" ]; then
+if [ ! -f "$WINEPREFIX/.tolva-ready-3" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.tolva-ready-2" ]; then
+    if [ ! -f "$WINEPREFIX/.tolva-ready-3" ]; then
       wineboot -i >/dev/null 2>&1 || true
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
       # The dialogs ask for the proportional "ＭＳ Ｐゴシック"; its IPA
       # counterpart keeps their texts inside the controls as on Windows.
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d 'IPAGothic' /f >/dev/null 2>&1
+      # Xvfb runs no window manager: a window handed to one waits two
+      # seconds for an answer each time it is hidden or destroyed.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       wineserver -w
-      touch "$WINEPREFIX/.tolva-ready-2"
+      touch "$WINEPREFIX/.tolva-ready-3"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
