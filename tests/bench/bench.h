@@ -11,8 +11,9 @@ struct PairedTimes {
     double ratio;   // median of first / second over the rounds
 };
 
-// Runs both works once to warm up, then repetitions rounds of each in turn;
-// pairing them round by round keeps the machine's drift out of the ratio.
+// Runs both works once to warm up, then repetitions rounds, each in the order
+// first, second, second, first; pairing them within a round keeps the
+// machine's drift and what each work leaves behind out of the ratio.
 PairedTimes MeasurePair(int repetitions, const std::function<void()>& first, const std::function<void()>& second);
 
 void BenchIdentify(const std::string& folder);
