@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/samples.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -81,19 +82,6 @@ std::string ArchiveFolder() { return BuildFolder() + "\\realrar\\archives"; }
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
-std::string ReadBytes(const std::string& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
 
 // Everything below a folder, relative names, folders with a trailing backslash.
 void ListFiles(const std::string& folder, const std::string& prefix, std::vector<std::string>& names)
@@ -227,8 +215,8 @@ std::vector<std::string> Written(const std::string& destination)
             written.push_back(name);
             continue;
         }
-        const std::string bytes = ReadBytes(destination + "\\" + name);
-        if (bytes == ReadBytes(ArchiveFolder() + "\\content\\" + name)) {
+        const std::string bytes = ReadFileBytes(destination + "\\" + name);
+        if (bytes == ReadFileBytes(ArchiveFolder() + "\\content\\" + name)) {
             written.push_back(name + " same");
         } else {
             written.push_back(name + " " + std::to_string(bytes.size()) + " bytes");

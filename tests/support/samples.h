@@ -22,3 +22,6 @@ std::string Mp3WithTag(const std::string& titleField, const std::string& artistF
 
 // Writes bytes to path (Win32 path); false on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// The bytes of the file at path, or "<missing>" when it cannot be opened.
+std::string ReadFileBytes(const std::string& path);

@@ -51,23 +51,10 @@ struct Library {
     }
 };
 
-std::string ReadBytes(const std::string& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
 std::vector<std::string> ReadLog(const TempFolder& folder)
 {
     std::vector<std::string> lines;
-    const std::string log = ReadBytes(folder / "standin-calls.log");
+    const std::string log = ReadFileBytes(folder / "standin-calls.log");
     size_t start = 0;
     for (size_t end; (end = log.find('\n', start)) != std::string::npos; start = end + 1) {
         lines.push_back(log.substr(start, end - start));
@@ -185,14 +172,14 @@ TEST(Standins, UnlhaWritesTheScriptedEntriesAndLogsTheCall)
 
     EXPECT_EQ(82, unlha(GetDesktopWindow(), command.c_str(), output.data(), 16384)) << "an entry was skipped";
 
-    EXPECT_EQ("two\r\nlines and\x01\\", ReadBytes(destination + "\\sub\\\x95\x5Cn.txt"));
-    EXPECT_EQ("<missing>", ReadBytes(destination + "\\secret.txt")) << "no password prompt in this form";
-    const std::string big = ReadBytes(destination + "\\big.bin");
+    EXPECT_EQ("two\r\nlines and\x01\\", ReadFileBytes(destination + "\\sub\\\x95\x5Cn.txt"));
+    EXPECT_EQ("<missing>", ReadFileBytes(destination + "\\secret.txt")) << "no password prompt in this form";
+    const std::string big = ReadFileBytes(destination + "\\big.bin");
     ASSERT_EQ(70000u, big.size());
     for (size_t i : {size_t(0), size_t(65535), size_t(65536), size_t(69999)}) {
         EXPECT_EQ(static_cast<char>('a' + i % 26), big[i]) << i;
     }
-    EXPECT_EQ("", ReadBytes(destination + "\\empty.txt"));
+    EXPECT_EQ("", ReadFileBytes(destination + "\\empty.txt"));
     EXPECT_STREQ("out\x95\x5C\n", output.data());
     const std::vector<std::string> expected = {
         "load",
@@ -235,7 +222,7 @@ TEST(Standins, CommandLineFormsAnswerLikeTheirLibraries)
     };
     char output[64];
     for (const Case& c : cases) EXPECT_EQ(c.expected, unlha(nullptr, c.command.c_str(), output, sizeof output)) << c.command;
-    EXPECT_EQ("<missing>", ReadBytes(temp / "\x95\x5C\\a.txt"));
+    EXPECT_EQ("<missing>", ReadFileBytes(temp / "\x95\x5C\\a.txt"));
     EXPECT_TRUE(Contains(ReadLog(temp), "fault\tscript line 2 cannot be read: entyr a.txt a"));
 }
 
@@ -259,7 +246,7 @@ TEST(Standins, UnZipFillsTheOutputBufferToTheBrimWithoutATerminator)
     EXPECT_EQ(reportLine, std::string(output.data(), reportLine.size()));
     EXPECT_EQ(nullptr, std::memchr(output.data(), 0, 16384)) << "all 16384 bytes are text";
     EXPECT_EQ(std::string(8, guard), std::string(output.data() + 16384, 8)) << "nothing past the size";
-    EXPECT_EQ("A", ReadBytes(destination + "\\a.txt"));
+    EXPECT_EQ("A", ReadFileBytes(destination + "\\a.txt"));
 
     // Text that fits exactly is not terminated; one byte more of room gets the zero.
     struct Case {
@@ -302,8 +289,8 @@ TEST(Standins, WindllUnzipCallsBackThroughTheStandardConvention)
     EXPECT_EQ((std::vector<std::string>{"Archive:  ", "an archive.zip\n", report, "\n"}), g_recorded.prints);
     EXPECT_EQ((std::vector<unsigned long>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}), g_recorded.messageArguments);
     EXPECT_EQ(std::vector<std::string>{destination + "\\dir\\a.txt"}, g_recorded.replaced);
-    EXPECT_EQ("alpha", ReadBytes(destination + "\\dir\\a.txt"));
-    EXPECT_EQ("beta", ReadBytes(destination + "\\b.txt"));
+    EXPECT_EQ("alpha", ReadFileBytes(destination + "\\dir\\a.txt"));
+    EXPECT_EQ("beta", ReadFileBytes(destination + "\\b.txt"));
     const std::vector<std::string> expected = {
         "load",
         "windll_unzip\targs=0,0,0,0\tflags=0,0,0,0,0,0,0,0,0,1,1,0,0,0,0\tarchive=" + archive +
@@ -361,7 +348,7 @@ TEST(Standins, WindllUnzipAsksForPasswords)
         EXPECT_EQ("one.txt", g_recorded.prompts[0].name) << c.name;
         std::string written;
         for (const char* name : {"one", "two", "three"}) {
-            const std::string content = ReadBytes(temp / (std::string(name) + ".txt"));
+            const std::string content = ReadFileBytes(temp / (std::string(name) + ".txt"));
             if (content != "<missing>") written += content;
         }
         EXPECT_EQ(c.expectedFiles, written) << c.name;
@@ -421,7 +408,7 @@ TEST(Standins, DelayDispatchesTheCallersMessages)
     EXPECT_EQ(0, unlha(nullptr, ("x -u -gm1 " + temp / "slow.lzh " + temp.path() + "\\").c_str(), output, sizeof output));
     KillTimer(nullptr, timer);
     EXPECT_GT(g_ticks, 0);
-    EXPECT_EQ("a", ReadBytes(temp / "a.txt"));
+    EXPECT_EQ("a", ReadFileBytes(temp / "a.txt"));
 }
 
 TEST(Standins, LibrariesExportUndecoratedNamesOrNone)
@@ -608,8 +595,8 @@ TEST(Standins, UnrarReadsAVolumeSetThroughTheChangeVolumeCallback)
         EXPECT_EQ(c.expected, Walk(rar, temp / c.open, c.mode, c.operation, out)) << c.name;
 
         const bool whole = c.expected.find("read10") != std::string::npos && c.operation == 2;
-        EXPECT_EQ(whole ? "delta" : "<missing>", ReadBytes(out + "\\c\\d.txt")) << c.name;
-        const std::string big = ReadBytes(out + "\\b.bin");
+        EXPECT_EQ(whole ? "delta" : "<missing>", ReadFileBytes(out + "\\c\\d.txt")) << c.name;
+        const std::string big = ReadFileBytes(out + "\\b.bin");
         EXPECT_EQ(whole ? 70000u : 0u, big == "<missing>" ? 0u : big.size()) << c.name << ": written whole or not at all";
     }
 }
@@ -678,7 +665,7 @@ TEST(Standins, UnrarNeedsThePasswordOfTheEntriesAndTheHeaders)
         EXPECT_EQ(c.expected, Walk(rar, temp / "locked.rar", c.mode, c.operation, temp.path(), c.password)) << c.name;
         const bool extracted = c.operation == 2 && std::string(c.expected).find("read10") != std::string::npos;
         const char* file = c.archive.find("headerpassword") != std::string::npos ? "h.txt" : "s.txt";
-        EXPECT_EQ(extracted, ReadBytes(temp / file) != "<missing>") << c.name;
+        EXPECT_EQ(extracted, ReadFileBytes(temp / file) != "<missing>") << c.name;
     }
 
     // A failed header decryption spends the handle: the archive must be opened again.
@@ -771,7 +758,7 @@ TEST(Standins, UnrarLogsEveryCallAndFillsTheRecords)
     EXPECT_EQ(10, rar.read(handle, &header));
     EXPECT_STREQ("", header.fileName);
     EXPECT_EQ(0, rar.close(handle));
-    EXPECT_EQ("secret", ReadBytes(out + "\\dir\\\x95\x5C.txt"));
+    EXPECT_EQ("secret", ReadFileBytes(out + "\\dir\\\x95\x5C.txt"));
 
     const std::vector<std::string> expected = {
         "load",
@@ -838,7 +825,7 @@ TEST(Standins, UnrarCatchesCallersThatBreakTheContract)
     ASSERT_TRUE(WriteFileBytes(temp / "c.r00", kRar4 + "volume 1 a.txt\n"));
     EXPECT_EQ(21, rar.process(handle, 2, const_cast<char*>(temp.path().c_str()), nullptr));
     EXPECT_EQ(5, g_dataBytes);
-    EXPECT_EQ("<missing>", ReadBytes(temp / "a.txt"));
+    EXPECT_EQ("<missing>", ReadFileBytes(temp / "a.txt"));
     rar.close(handle);
 
     const std::vector<std::string> log = ReadLog(temp);
