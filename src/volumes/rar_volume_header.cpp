@@ -82,7 +82,7 @@ int PartNumberOf(const char* name, int* digitsAt, int* digitsLength)
     int start = end;
     while (start > 0 && name[start - 1] >= '0' && name[start - 1] <= '9') --start;
     const int length = end - start;
-    if (length == 0 || length > 6 || start < 4) return 0;
+    if (length == 0 || length > kMaxPartDigits || start < 4) return 0;
     const char part[] = "part";
     for (int i = 0; i < 4; ++i) {
         if (Lower(name[start - 4 + i]) != part[i]) return 0;
@@ -100,10 +100,11 @@ bool WithPartNumber(const char* path, int number, char* out, int size)
     const char* name = LastPathComponent(path);
     int at = 0;
     int length = 0;
-    if (PartNumberOf(name, &at, &length) == 0) return false;
+    if (number < 1 || PartNumberOf(name, &at, &length) == 0) return false;
     const int prefix = static_cast<int>(name - path) + at;
     char digits[16];
     std::snprintf(digits, sizeof digits, "%0*d", length, number);
+    if (std::strlen(digits) > kMaxPartDigits) return false;
     const int total = prefix + static_cast<int>(std::strlen(digits)) + static_cast<int>(std::strlen(name + at + length));
     if (total >= size) return false;
     std::memcpy(out, path, prefix);

@@ -18,12 +18,15 @@ enum RarNaming {
 // name decides.
 int RarNamingOf(const unsigned char* bytes, int count);
 
-// The part number of "name.partN.rar" (any letter case, N of any width), or
-// 0 when the name has no such part. digitsAt and digitsLength locate N.
+// The part number of "name.partN.rar" (any letter case, N of one to
+// kMaxPartDigits digits, leading zeros allowed), or 0 when the name has no
+// such part. digitsAt and digitsLength locate N.
+enum { kMaxPartDigits = 6 };
 int PartNumberOf(const char* name, int* digitsAt, int* digitsLength);
 
 // path with its part number replaced by number, written with at least the
-// width the name had; false when it does not fit size.
+// width the name had; false when it does not fit size, or when number is not
+// one that PartNumberOf reads (below 1, or more than kMaxPartDigits digits).
 bool WithPartNumber(const char* path, int number, char* out, int size);
 
 // The volume label of position number in such a set: part 1 "rar", part 2

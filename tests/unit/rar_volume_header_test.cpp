@@ -61,6 +61,11 @@ TEST(RarVolumeHeader, PartNumbersAndTheirLabels)
     EXPECT_STREQ("C:\\dl\\x.part10.rar", out);
     EXPECT_FALSE(WithPartNumber("C:\\dl\\x.part9.rar", 10, out, 18)) << "does not fit";
     EXPECT_FALSE(WithPartNumber("C:\\dl\\x.rar", 2, out, sizeof out));
+    // Only names that read back as that part.
+    ASSERT_TRUE(WithPartNumber("x.part9.rar", 999999, out, sizeof out));
+    EXPECT_EQ(999999, PartNumberOf(out, nullptr, nullptr));
+    EXPECT_FALSE(WithPartNumber("x.part999999.rar", 1000000, out, sizeof out)) << "seven digits";
+    EXPECT_FALSE(WithPartNumber("x.part1.rar", 0, out, sizeof out));
 
     EXPECT_STREQ("rar", PartLabel(1));
     EXPECT_STREQ("r00", PartLabel(2));
