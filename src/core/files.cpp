@@ -53,9 +53,11 @@ int RemoveFolder(const char* path) { return RemoveDirectoryA(path) ? 0 : -1; }
 
 int RemoveEmptyFolderTree(const char* folder)
 {
+    char prefix[MAX_PATH];
+    BoundedCopy(prefix, folder, sizeof prefix);
+    EnsureTrailingBackslash(prefix, sizeof prefix);
     char pattern[MAX_PATH];
-    BoundedCopy(pattern, folder, sizeof pattern);
-    EnsureTrailingBackslash(pattern, sizeof pattern);
+    BoundedCopy(pattern, prefix, sizeof pattern);
     BoundedAppend(pattern, "*", sizeof pattern);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern, &found);
@@ -63,9 +65,11 @@ int RemoveEmptyFolderTree(const char* folder)
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
             if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
+            // A link to a folder leads outside this tree: the folders behind
+            // it are not ours to remove, and the link itself keeps the tree.
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
             char inner[MAX_PATH];
-            BoundedCopy(inner, folder, sizeof inner);
-            EnsureTrailingBackslash(inner, sizeof inner);
+            BoundedCopy(inner, prefix, sizeof inner);
             BoundedAppend(inner, found.cFileName, sizeof inner);
             RemoveEmptyFolderTree(inner);
         } while (FindNextFileA(search, &found));

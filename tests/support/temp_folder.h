@@ -17,5 +17,6 @@ private:
     std::string path_;
 };
 
-// Deletes a folder and everything below it.
+// Deletes a folder and everything below it; a link inside is removed, not
+// followed.
 void RemoveTree(const std::string& folder);

@@ -107,3 +107,43 @@ TEST(Files, RemoveEmptyFolderTreeKeepsEveryFile)
     EXPECT_EQ(0, ProbePath((temp / "kept\\a\\file.txt").c_str()));
     EXPECT_EQ(-1, ProbePath((temp / "kept\\z").c_str())) << "an empty sub-folder beside it goes";
 }
+
+// Runs a tool of the Unix system under Wine in folder, waiting for its end.
+static void RunUnixTool(const char* tool, std::string commandLine, const std::string& folder)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(tool, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        return;
+    }
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// A folder link the library left behind (an archive may hold one) points
+// outside the tree: the empty folders behind it must stay.
+TEST(Files, RemoveEmptyFolderTreeDoesNotFollowFolderLinks)
+{
+    TempFolder temp;
+    ASSERT_EQ(0, MakeFolder((temp / "elsewhere").c_str()));
+    ASSERT_EQ(0, MakeFolder((temp / "elsewhere\\empty").c_str()));
+    ASSERT_EQ(0, MakeFolder((temp / "made").c_str()));
+    // Wine 8 makes no links of its own (CreateSymbolicLinkA does nothing)
+    // and cannot delete one, but shows a Unix link to a folder as a link.
+    RunUnixTool("Z:\\bin\\ln", "ln -s ../elsewhere link", temp / "made");
+    const std::string link = temp / "made\\link";
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    for (int i = 0; i < 50 && attributes == INVALID_FILE_ATTRIBUTES; ++i, Sleep(20)) {
+        attributes = GetFileAttributesA(link.c_str());
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        GTEST_SKIP() << "no folder link can be made here";
+    }
+    EXPECT_EQ(-1, RemoveEmptyFolderTree((temp / "made").c_str())) << "the link keeps the tree";
+    EXPECT_EQ(1, ProbePath((temp / "elsewhere\\empty").c_str())) << "nothing behind the link is removed";
+    RunUnixTool("Z:\\bin\\rm", "rm link", temp / "made");
+    for (int i = 0; i < 50 && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
+}
